@@ -1,0 +1,25 @@
+// minfilter's pixels: every pixel whose luminance lies in lower .. upper takes
+// the colour of the darkest place of its 3 x 3 neighbourhood, when that place
+// is darker than the pixel itself.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/bordered_raster.h"
+#include "frame/progress.h"
+#include "minfilter_settings.h"
+
+namespace minfilter {
+
+// Border of 1 with luminance (neutral 255, which no search can choose): colour
+// sides always wrap around; with the seamless option the border rows and the
+// luminance border wrap around too.
+frame::RasterLayout RasterLayoutFor(const Settings& settings);
+
+// One pass: decides every pixel from the raster, filled from the picture as
+// the previous pass left it, and writes the changed ones into the image, with
+// the row cadence after each row. Returns the pixels changed.
+int64_t ApplyMinimumPass(const frame::DibImage& image, const frame::BorderedRaster& raster,
+                         const Settings& settings, frame::RowCadence& cadence);
+
+}  // namespace minfilter

@@ -1,0 +1,14 @@
+// The one door from plug-in code to the platform: the real Windows headers in
+// Windows builds, our own platform layer on Linux.
+#pragma once
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#else
+#include "vfwin/vfwin.h"
+#endif

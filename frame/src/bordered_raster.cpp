@@ -1,0 +1,117 @@
+// Filling the bordered working raster and its luminance plane.
+#include "frame/bordered_raster.h"
+
+#include <cstring>
+
+#include "frame/working_block.h"
+
+namespace frame {
+namespace {
+
+// a mod n in 0 .. n - 1 for any a, n > 0.
+int32_t Wrap(int32_t a, int32_t n) {
+  const int32_t r = a % n;
+  return r < 0 ? r + n : r;
+}
+
+int32_t Clamp(int32_t a, int32_t n) { return a < 0 ? 0 : (a >= n ? n - 1 : a); }
+
+// The image column (or row) a border place at position -b .. n + b - 1 shows.
+int32_t SourceIndex(int32_t position, int32_t n, BorderFill fill) {
+  return fill == BorderFill::WrapAround ? Wrap(position, n) : Clamp(position, n);
+}
+
+void CopyImageRows(const DibImage& image, const BorderedRaster& raster, const RasterLayout& layout) {
+  for (int32_t y = 0; y < image.height; ++y) {
+    std::memcpy(raster.Pixel(y, 0), image.Row(y), static_cast<std::size_t>(image.stride));
+    if (!layout.keepLuminance) continue;
+    const uint8_t* pixel = image.Row(y);
+    uint8_t* lum = raster.Lum(y, 0);
+    for (int32_t x = 0; x < image.width; ++x, pixel += 3) lum[x] = LuminanceOfBgr(pixel);
+  }
+}
+
+void FillColourSides(const BorderedRaster& raster, BorderFill fill) {
+  const int32_t b = raster.border;
+  for (int32_t y = 0; y < raster.height; ++y) {
+    for (int32_t k = 1; k <= b; ++k) {
+      std::memcpy(raster.Pixel(y, -k), raster.Pixel(y, SourceIndex(-k, raster.width, fill)), 3);
+      const int32_t right = raster.width - 1 + k;
+      std::memcpy(raster.Pixel(y, right), raster.Pixel(y, SourceIndex(right, raster.width, fill)), 3);
+    }
+  }
+}
+
+void FillLuminanceSides(const BorderedRaster& raster, BorderFill fill) {
+  const int32_t b = raster.border;
+  for (int32_t y = 0; y < raster.height; ++y) {
+    uint8_t* lum = raster.Lum(y, 0);
+    for (int32_t k = 1; k <= b; ++k) {
+      lum[-k] = lum[SourceIndex(-k, raster.width, fill)];
+      const int32_t right = raster.width - 1 + k;
+      lum[right] = lum[SourceIndex(right, raster.width, fill)];
+    }
+  }
+}
+
+// Border rows are whole working rows, side borders included, so the corners
+// come with them.
+void FillBorderRows(const BorderedRaster& raster, BorderFill fill, uint8_t* (*rowStart)(const BorderedRaster&, int32_t),
+                    std::size_t rowBytes) {
+  const int32_t b = raster.border;
+  for (int32_t k = 1; k <= b; ++k) {
+    const int32_t below = -k;
+    std::memcpy(rowStart(raster, below), rowStart(raster, SourceIndex(below, raster.height, fill)), rowBytes);
+    const int32_t above = raster.height - 1 + k;
+    std::memcpy(rowStart(raster, above), rowStart(raster, SourceIndex(above, raster.height, fill)), rowBytes);
+  }
+}
+
+uint8_t* ColourRowStart(const BorderedRaster& raster, int32_t y) { return raster.Pixel(y, -raster.border); }
+uint8_t* LuminanceRowStart(const BorderedRaster& raster, int32_t y) { return raster.Lum(y, -raster.border); }
+
+// A record with a negative size holds no pixels.
+uint64_t NonNegative(int32_t n) { return n > 0 ? static_cast<uint64_t>(n) : 0; }
+
+}  // namespace
+
+uint64_t BorderedRasterSize(const DibImage& image, const RasterLayout& layout) {
+  const uint64_t b = static_cast<uint64_t>(layout.border);
+  const uint64_t rows = NonNegative(image.height) + 2 * b;
+  const uint64_t colour = CheckedProduct(rows, NonNegative(image.stride) + 6 * b);
+  if (!layout.keepLuminance) return colour;
+  const uint64_t luminance = CheckedProduct(rows, NonNegative(image.width) + 2 * b);
+  return CheckedSum(colour, luminance);
+}
+
+BorderedRaster FillBorderedRaster(const DibImage& image, uint8_t* block, const RasterLayout& layout) {
+  BorderedRaster raster;
+  raster.colour = block;
+  raster.width = static_cast<int32_t>(NonNegative(image.width));
+  raster.height = static_cast<int32_t>(NonNegative(image.height));
+  raster.border = layout.border;
+  raster.pitch = static_cast<intptr_t>(NonNegative(image.stride)) + 6 * layout.border;
+  const intptr_t rows = static_cast<intptr_t>(raster.height) + 2 * layout.border;
+  if (layout.keepLuminance) {
+    raster.luminance = block + rows * raster.pitch;
+    raster.luminancePitch = static_cast<intptr_t>(raster.width) + 2 * layout.border;
+    std::memset(raster.luminance, layout.luminanceInitial, static_cast<std::size_t>(rows * raster.luminancePitch));
+  }
+  if (raster.width == 0 || raster.height == 0) return raster;
+
+  CopyImageRows(image, raster, layout);
+  if (layout.colourSides != BorderFill::Unfilled) FillColourSides(raster, layout.colourSides);
+  if (layout.keepLuminance && layout.luminanceBorder != BorderFill::Unfilled) {
+    FillLuminanceSides(raster, layout.luminanceBorder);
+  }
+  if (layout.colourRows != BorderFill::Unfilled) {
+    FillBorderRows(raster, layout.colourRows, ColourRowStart, static_cast<std::size_t>(raster.pitch));
+  }
+  if (layout.keepLuminance && layout.luminanceBorder != BorderFill::Unfilled) {
+    FillBorderRows(raster, layout.luminanceBorder, LuminanceRowStart,
+                   static_cast<std::size_t>(raster.luminancePitch));
+  }
+  return raster;
+}
+
+}  // namespace frame
