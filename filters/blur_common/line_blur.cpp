@@ -47,7 +47,8 @@ void BlurLineRow(const frame::DibImage& image, const WideRaster& raster, const u
     for (int32_t component = 0; component < 3; ++component) {
       uint32_t sum = 0;
       for (int32_t i = 0; i < samples; ++i) {
-        sum += weights[static_cast<std::size_t>(i)] * pixel[sampleBytes[static_cast<std::size_t>(i)] + component];
+        sum += weights[static_cast<std::size_t>(i)] *
+               pixel[sampleBytes[static_cast<std::size_t>(i)] + component];
       }
       out[component] = static_cast<uint8_t>(sum / weightSum);
     }
@@ -77,7 +78,8 @@ int RunLineBlur(HWND host, BITMAPINFOHEADER* header, const char* dir, const Line
 
   for (int32_t y = 0; y < image.height; ++y) {
     BlurLineRow(image, raster, table, settings, plugin.lineOffsets, y);
-    frame::SendProgress(host, frame::PROGRESS_PERCENT2, static_cast<int32_t>(int64_t{100} * y / image.height));
+    frame::SendProgress(host, frame::PROGRESS_PERCENT2,
+                        static_cast<int32_t>(int64_t{100} * y / image.height));
     if (frame::EscapeRequested()) break;
   }
   frame::SendProgress(host, frame::PROGRESS_PERCENT2, 100);

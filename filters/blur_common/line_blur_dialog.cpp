@@ -19,7 +19,9 @@ enum ControlId {
   kCentreYUpDown = 1012,  // the same id as the X box, as the template family has it
 };
 
-int32_t ClampCentre(int32_t value) { return frame::ClampNumber(value, -kCentreLimit, kCentreLimit); }
+int32_t ClampCentre(int32_t value) {
+  return frame::ClampNumber(value, -kCentreLimit, kCentreLimit);
+}
 
 struct EditSearch {
   int id;
@@ -85,8 +87,10 @@ void ShowSettings(HWND dialog, const LineBlurSettings& settings) {
   SetDlgItemInt(dialog, kCentreXBox, static_cast<UINT>(settings.centerX), TRUE);
   SetDlgItemInt(dialog, kCentreYBox, static_cast<UINT>(settings.centerY), TRUE);
   frame::CreateBuddyUpDown(dialog, kLengthUpDown, kLengthText, kMaxLength, kMinLength, settings.length);
-  frame::CreateBuddyUpDown(dialog, kCentreXUpDown, kCentreXBox, kCentreLimit, -kCentreLimit, settings.centerX);
-  frame::CreateBuddyUpDown(dialog, kCentreYUpDown, kCentreYBox, kCentreLimit, -kCentreLimit, settings.centerY);
+  frame::CreateBuddyUpDown(dialog, kCentreXUpDown, kCentreXBox, kCentreLimit, -kCentreLimit,
+                           settings.centerX);
+  frame::CreateBuddyUpDown(dialog, kCentreYUpDown, kCentreYBox, kCentreLimit, -kCentreLimit,
+                           settings.centerY);
 }
 
 void ReadSettings(HWND dialog, LineBlurSettings& settings) {

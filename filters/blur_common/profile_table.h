@@ -19,8 +19,12 @@ constexpr int32_t kMaxWeight = 8160;
 constexpr int32_t kLinearShape = 4;
 
 // Entries of the (2a + 1) x (2a + 1) table, and its size in bytes.
-inline int64_t ProfileTableEntries(int32_t a) { return (2 * int64_t{a} + 1) * (2 * int64_t{a} + 1); }
-inline int64_t ProfileTableBytes(int32_t a) { return 2 * ProfileTableEntries(a); }
+inline int64_t ProfileTableEntries(int32_t a) {
+  return (2 * int64_t{a} + 1) * (2 * int64_t{a} + 1);
+}
+inline int64_t ProfileTableBytes(int32_t a) {
+  return 2 * ProfileTableEntries(a);
+}
 
 // Fills the table for half-width a (0 .. 255) row by row: entry (r, c)
 // belongs to the offset (r - a, c - a) from the centre.

@@ -17,7 +17,9 @@ const char kUnreadableCaption[] = " File ERROR";
 const char kWriteFailureFormat[] = "%s に書き込めませんでした。";
 const char kWriteFailureCaption[] = "ごめんなさい";
 
-HANDLE AsHandle(HFILE file) { return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)); }
+HANDLE AsHandle(HFILE file) {
+  return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file));
+}
 
 HFILE OpenSettingsFile(const char* path, UINT style) {
   OFSTRUCT info = {};
@@ -90,7 +92,8 @@ void AssembleSignedPath(SettingsPath& path, const char* dir, const SignedFormat&
   frame::AssembleSettingsPath(path, dir, format.fileStem);
 }
 
-void DialogLoad(HWND dialog, const char* path, const SignedFormat& format, void* record, const void* defaults) {
+void DialogLoad(HWND dialog, const char* path, const SignedFormat& format, void* record,
+                const void* defaults) {
   const HFILE file = OpenSettingsFile(path, OF_READ);
   if (file == HFILE_ERROR) {
     if (format.missingFileCaption != nullptr) {

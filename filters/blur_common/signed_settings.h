@@ -39,7 +39,8 @@ void AssembleSignedPath(SettingsPath& path, const char* dir, const SignedFormat&
 // Dialog side, on WM_INITDIALOG: reads the record from the file; a missing
 // file (with its message unless silent), a wrong signature or a record cut
 // short (with the damaged-file message) give the defaults instead.
-void DialogLoad(HWND dialog, const char* path, const SignedFormat& format, void* record, const void* defaults);
+void DialogLoad(HWND dialog, const char* path, const SignedFormat& format, void* record,
+                const void* defaults);
 
 // Dialog side, on OK: writes the signature and the record. When the file
 // cannot be created or written the user is told, with the path.

@@ -8,7 +8,9 @@
 namespace blur {
 namespace {
 
-uint64_t NonNegative(int32_t n) { return n > 0 ? static_cast<uint64_t>(n) : 0; }
+uint64_t NonNegative(int32_t n) {
+  return n > 0 ? static_cast<uint64_t>(n) : 0;
+}
 
 // The image index (column or row, 0 .. n - 1) that border position p shows.
 int32_t SourceIndex(int32_t p, int32_t n, bool wrapAround) {
@@ -50,8 +52,8 @@ WideRaster FillWideRaster(const frame::DibImage& image, uint8_t* data, int32_t b
   const std::size_t rowBytes = static_cast<std::size_t>(raster.pitch);
   for (int32_t k = 1; k <= border; ++k) {
     std::memcpy(raster.Pixel(-k, -border), raster.Pixel(SourceIndex(-k, h, wrapAround), -border), rowBytes);
-    std::memcpy(raster.Pixel(h - 1 + k, -border), raster.Pixel(SourceIndex(h - 1 + k, h, wrapAround), -border),
-                rowBytes);
+    std::memcpy(raster.Pixel(h - 1 + k, -border),
+                raster.Pixel(SourceIndex(h - 1 + k, h, wrapAround), -border), rowBytes);
   }
   return raster;
 }

@@ -30,7 +30,9 @@ void ShowNoticeIfPending(HWND host, const char* dir, Settings& settings) {
 
 }  // namespace
 
-Settings& CurrentSettings() { return settings_of_library; }
+Settings& CurrentSettings() {
+  return settings_of_library;
+}
 
 }  // namespace clearback
 

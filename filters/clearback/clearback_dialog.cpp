@@ -16,7 +16,9 @@ enum ControlId {
 
 constexpr int32_t kPageStep = 5;
 
-void ShowRange(HWND dialog, int32_t range) { frame::ShowNumber(dialog, kRangeText, range, true); }
+void ShowRange(HWND dialog, int32_t range) {
+  frame::ShowNumber(dialog, kRangeText, range, true);
+}
 
 // The thumb reports its position as an unsigned 16-bit number.
 int32_t ScrolledRange(int32_t range, WPARAM wParam) {

@@ -15,7 +15,9 @@ int32_t ReachFor(const Settings& settings) {
 }
 
 namespace {
-uint64_t TableSide(int32_t reach) { return 2 * static_cast<uint64_t>(reach) + 1; }
+uint64_t TableSide(int32_t reach) {
+  return 2 * static_cast<uint64_t>(reach) + 1;
+}
 }  // namespace
 
 uint64_t Workspace::BytesFor(int32_t width, int32_t height, int32_t reach) {
@@ -24,10 +26,10 @@ uint64_t Workspace::BytesFor(int32_t width, int32_t height, int32_t reach) {
   const uint64_t w = static_cast<uint64_t>(width), h = static_cast<uint64_t>(height);
   const uint64_t plane = CheckedProduct(w, h);
   const uint64_t border = 2 * static_cast<uint64_t>(reach);
-  uint64_t bytes = CheckedProduct(3, plane);                                   // colour image
-  bytes = CheckedSum(bytes, CheckedProduct(4, w));                             // output and alpha lines
-  bytes = CheckedSum(bytes, plane);                                            // saved mask
-  bytes = CheckedSum(bytes, CheckedProduct(h + border, w + border));           // alpha-work plane
+  uint64_t bytes = CheckedProduct(3, plane);                                     // colour image
+  bytes = CheckedSum(bytes, CheckedProduct(4, w));                               // output and alpha lines
+  bytes = CheckedSum(bytes, plane);                                              // saved mask
+  bytes = CheckedSum(bytes, CheckedProduct(h + border, w + border));             // alpha-work plane
   return CheckedSum(bytes, CheckedProduct(TableSide(reach), TableSide(reach)));  // distance table
 }
 
@@ -43,7 +45,9 @@ Workspace::Workspace(uint8_t* block, int32_t width, int32_t height, int32_t reac
   distanceTable = alphaWork_ + workBytes_;
 }
 
-void Workspace::FillWork(uint8_t value) { std::memset(alphaWork_, value, workBytes_); }
+void Workspace::FillWork(uint8_t value) {
+  std::memset(alphaWork_, value, workBytes_);
+}
 
 void BuildDistanceTable(int32_t reach, uint8_t* table) {
   const int32_t side = 2 * reach + 1;

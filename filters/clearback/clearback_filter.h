@@ -25,16 +25,17 @@ class Workspace {
   Workspace(uint8_t* block, int32_t width, int32_t height, int32_t reach);
 
   int32_t reach() const { return reach_; }
-  uint8_t* colourImage;  // height rows of 3 x width bytes, filled by pass 1
-  uint8_t* outputLine;   // 3 x width
-  uint8_t* alphaLine;    // width
-  uint8_t* savedMask;    // height rows of width bytes
+  uint8_t* colourImage;    // height rows of 3 x width bytes, filled by pass 1
+  uint8_t* outputLine;     // 3 x width
+  uint8_t* alphaLine;      // width
+  uint8_t* savedMask;      // height rows of width bytes
   uint8_t* distanceTable;  // (2R + 1) rows of 2R + 1, offsets -R..R
 
   // The alpha-work byte of image pixel (x, y); x and y may lie up to R
   // outside the image, in the border.
   uint8_t& Work(int32_t x, int32_t y) {
-    return alphaWork_[static_cast<std::size_t>(y + reach_) * workStride_ + static_cast<std::size_t>(x + reach_)];
+    return alphaWork_[static_cast<std::size_t>(y + reach_) * workStride_ +
+                      static_cast<std::size_t>(x + reach_)];
   }
   void FillWork(uint8_t value);
 

@@ -101,8 +101,8 @@ int64_t Despeckle(const frame::DibImage& image, const frame::BorderedRaster& ras
         WhitenBlock(raster, y, x);
         ++processed;
       }
-      // A blue byte of 255 marks a pixel already whitened (or one that is
-      // kept as it is).
+      // The stretch passes over every pixel whose blue byte is 255: those
+      // whitened so far, and any colour of full blue.
       if (contrast && colour[0] != 255) SetGrey(colour, StretchedGrey(*centre, factor));
     }
     cadence.AfterRow(y);

@@ -26,15 +26,18 @@ struct DialogState {
   int selection = 0;
   bool entering = false;
   Pattern entry = {};
-  int nextThreshold = 0;         // 0 .. 16
-  uint16_t assignedCells = 0;    // bit i: cell i has its threshold in this entry
+  int nextThreshold = 0;       // 0 .. 16
+  uint16_t assignedCells = 0;  // bit i: cell i has its threshold in this entry
 };
 DialogState state_of_dialog;
 
-bool IsUserPattern(int index) { return index == kUserPatternA || index == kUserPatternB; }
+bool IsUserPattern(int index) {
+  return index == kUserPatternA || index == kUserPatternB;
+}
 
 void EnableCells(HWND dialog, bool enable) {
-  for (int id = kFirstCell; id <= kLastCell; ++id) EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
+  for (int id = kFirstCell; id <= kLastCell; ++id)
+    EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
 }
 
 // Shows the selected pattern in the cells, which are then not clickable;

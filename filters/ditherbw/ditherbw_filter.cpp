@@ -5,7 +5,8 @@
 
 namespace ditherbw {
 
-TenthCadence::TenthCadence(HWND host, int32_t height) : host_(host), step_(height / 10 > 0 ? height / 10 : 1) {}
+TenthCadence::TenthCadence(HWND host, int32_t height)
+    : host_(host), step_(height / 10 > 0 ? height / 10 : 1) {}
 
 void TenthCadence::AfterRow(int32_t row) {
   if (row % step_ != 0) return;
@@ -50,7 +51,8 @@ void Dither(const frame::DibImage& image, const ImageLevels& levels, const Setti
     uint8_t* pixel = image.Row(y);
     for (int32_t x = 0; x < image.width; ++x, pixel += 3) {
       const uint8_t threshold = patternRow[(x >> cellShift) % kPatternSide];
-      for (int channel = 0; channel < 3; ++channel) pixel[channel] = channels[channel].Dithered(pixel[channel], threshold);
+      for (int channel = 0; channel < 3; ++channel)
+        pixel[channel] = channels[channel].Dithered(pixel[channel], threshold);
     }
     cadence.AfterRow(y);
   }

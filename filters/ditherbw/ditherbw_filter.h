@@ -29,7 +29,9 @@ class ChannelLevels {
   ChannelLevels(uint8_t darkest, uint8_t lightest);
   // How far v stands above the darkest, in 0 .. 17 steps for a usual range.
   int32_t Steps(uint8_t value) const;
-  uint8_t Dithered(uint8_t value, uint8_t threshold) const { return Steps(value) > threshold ? lightest_ : darkest_; }
+  uint8_t Dithered(uint8_t value, uint8_t threshold) const {
+    return Steps(value) > threshold ? lightest_ : darkest_;
+  }
 
  private:
   uint8_t darkest_;

@@ -23,12 +23,12 @@ constexpr int kPatternCount = 8;
 
 #pragma pack(push, 1)
 struct Settings {
-  uint8_t chosen;     // the pattern chosen in the dialog, 0 .. 7
-  Pattern inUse;      // a copy of the chosen pattern, made when the dialog is accepted
+  uint8_t chosen;  // the pattern chosen in the dialog, 0 .. 7
+  Pattern inUse;   // a copy of the chosen pattern, made when the dialog is accepted
   Pattern userA;
   Pattern userB;
-  uint8_t twice;      // "２倍": each cell covers 2 x 2 pixels; 0 off, else on
-  uint8_t reserved;   // kept as it is
+  uint8_t twice;     // "２倍": each cell covers 2 x 2 pixels; 0 off, else on
+  uint8_t reserved;  // kept as it is
 
   static constexpr const char* kFileStem = "ditherbw";
   // Keeps reserved as it is.
@@ -37,9 +37,9 @@ struct Settings {
 #pragma pack(pop)
 static_assert(sizeof(Pattern) == 16, "a pattern is 16 bytes");
 static_assert(sizeof(Settings) == 51, "ditherbw.dat holds 51 bytes");
-static_assert(offsetof(Settings, chosen) == 0 && offsetof(Settings, inUse) == 1 && offsetof(Settings, userA) == 17 &&
-                  offsetof(Settings, userB) == 33 && offsetof(Settings, twice) == 49 &&
-                  offsetof(Settings, reserved) == 50,
+static_assert(offsetof(Settings, chosen) == 0 && offsetof(Settings, inUse) == 1 &&
+                  offsetof(Settings, userA) == 17 && offsetof(Settings, userB) == 33 &&
+                  offsetof(Settings, twice) == 49 && offsetof(Settings, reserved) == 50,
               "ditherbw.dat field order");
 
 // The built-in patterns 0 .. 5 and their names with the two user patterns',

@@ -1,11 +1,11 @@
 // edgeblur: "境界ぼかし", kind 0. Softens luminance boundaries along short
 // oriented strokes.
+#include "edgeblur_filter.h"
 #include "frame/host_interface.h"
 #include "frame/messages.h"
 #include "frame/progress.h"
 #include "frame/settings.h"
 #include "frame/working_block.h"
-#include "edgeblur_filter.h"
 
 namespace edgeblur {
 namespace {
@@ -13,7 +13,9 @@ const char kNothingCaption[] = "境界ぼかし";
 Settings settings_of_library = {};
 }  // namespace
 
-Settings& CurrentSettings() { return settings_of_library; }
+Settings& CurrentSettings() {
+  return settings_of_library;
+}
 
 }  // namespace edgeblur
 

@@ -1,8 +1,8 @@
 // edgeblur's settings dialog DLGBOX: the threshold on a scroll bar with its
 // value text, and the seamless option.
+#include "edgeblur_settings.h"
 #include "frame/dialog.h"
 #include "frame/host_interface.h"
-#include "edgeblur_settings.h"
 
 namespace edgeblur {
 namespace {

@@ -90,7 +90,8 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings) {
   return layout;
 }
 
-bool BlurredPixel(const frame::BorderedRaster& raster, int32_t y, int32_t x, uint8_t threshold, uint8_t* colour) {
+bool BlurredPixel(const frame::BorderedRaster& raster, int32_t y, int32_t x, uint8_t threshold,
+                  uint8_t* colour) {
   const uint8_t* centre = raster.Lum(y, x);
   const intptr_t up = raster.luminancePitch;
   Neighbourhood n;
@@ -131,8 +132,8 @@ bool BlurredPixel(const frame::BorderedRaster& raster, int32_t y, int32_t x, uin
   return true;
 }
 
-int64_t ApplyEdgeBlur(const frame::DibImage& image, const frame::BorderedRaster& raster, const Settings& settings,
-                      frame::RowCadence& cadence) {
+int64_t ApplyEdgeBlur(const frame::DibImage& image, const frame::BorderedRaster& raster,
+                      const Settings& settings, frame::RowCadence& cadence) {
   int64_t processed = 0;
   for (int32_t y = 0; y < image.height; ++y) {
     for (int32_t x = 0; x < image.width; ++x) {

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
+#include "edgeblur_settings.h"
 #include "frame/bordered_raster.h"
 #include "frame/progress.h"
-#include "edgeblur_settings.h"
 
 namespace edgeblur {
 
@@ -18,11 +18,12 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings);
 
 // The new colour of image pixel (y, x) in blue, green, red, or false when
 // the pixel is not on a boundary.
-bool BlurredPixel(const frame::BorderedRaster& raster, int32_t y, int32_t x, uint8_t threshold, uint8_t* colour);
+bool BlurredPixel(const frame::BorderedRaster& raster, int32_t y, int32_t x, uint8_t threshold,
+                  uint8_t* colour);
 
 // Decides every pixel from the raster and writes the blurred ones into the
 // image, with the row cadence after each row. Returns the pixels blurred.
-int64_t ApplyEdgeBlur(const frame::DibImage& image, const frame::BorderedRaster& raster, const Settings& settings,
-                      frame::RowCadence& cadence);
+int64_t ApplyEdgeBlur(const frame::DibImage& image, const frame::BorderedRaster& raster,
+                      const Settings& settings, frame::RowCadence& cadence);
 
 }  // namespace edgeblur

@@ -13,7 +13,9 @@ const char kNothingCaption[] = "境界抽出";
 Settings settings_of_library = {};
 }  // namespace
 
-Settings& CurrentSettings() { return settings_of_library; }
+Settings& CurrentSettings() {
+  return settings_of_library;
+}
 
 }  // namespace edgeextract
 

@@ -8,13 +8,17 @@
 namespace edgeextract {
 namespace {
 
-int32_t Absolute(int32_t a) { return a < 0 ? -a : a; }
+int32_t Absolute(int32_t a) {
+  return a < 0 ? -a : a;
+}
 
 // The luminance difference from the centre.
 class DensityDifference {
  public:
   void SetCentre(const uint8_t* pixel) { centre_ = frame::LuminanceOfBgr(pixel); }
-  int32_t operator()(const uint8_t* neighbour) const { return Absolute(frame::LuminanceOfBgr(neighbour) - centre_); }
+  int32_t operator()(const uint8_t* neighbour) const {
+    return Absolute(frame::LuminanceOfBgr(neighbour) - centre_);
+  }
 
  private:
   int32_t centre_ = 0;
@@ -26,7 +30,8 @@ class HsvDifference {
   explicit HsvDifference(Measure measure) : measure_(measure) {}
   void SetCentre(const uint8_t* pixel) { centre_ = frame::HsvOfBgr(pixel); }
   int32_t operator()(const uint8_t* neighbour) const {
-    const frame::HsvDifference d = frame::DifferenceOf(frame::HsvOfBgr(neighbour), centre_, frame::kWideHueFold);
+    const frame::HsvDifference d =
+        frame::DifferenceOf(frame::HsvOfBgr(neighbour), centre_, frame::kWideHueFold);
     switch (measure_) {
       case kHsvCombined:
         return frame::CombinedDifference(d);
@@ -71,7 +76,8 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings) {
   frame::RasterLayout layout;
   layout.border = 2;
   layout.keepLuminance = false;
-  const frame::BorderFill fill = settings.seamless != 0 ? frame::BorderFill::WrapAround : frame::BorderFill::EdgeRepeat;
+  const frame::BorderFill fill =
+      settings.seamless != 0 ? frame::BorderFill::WrapAround : frame::BorderFill::EdgeRepeat;
   layout.colourSides = fill;
   layout.colourRows = fill;
   return layout;
@@ -92,7 +98,8 @@ uint8_t ClassifyBlock(const BlockDifferences& d, int32_t threshold) {
 int64_t ExtractBoundaries(const frame::DibImage& image, const frame::BorderedRaster& raster,
                           const Settings& settings, frame::RowCadence& cadence) {
   const int32_t threshold = settings.threshold;
-  if (settings.measure == kDensity) return ClassifyAll(image, raster, threshold, cadence, DensityDifference());
+  if (settings.measure == kDensity)
+    return ClassifyAll(image, raster, threshold, cadence, DensityDifference());
   const Measure measure = settings.measure <= kValue ? static_cast<Measure>(settings.measure) : kValue;
   return ClassifyAll(image, raster, threshold, cadence, HsvDifference(measure));
 }

@@ -10,18 +10,18 @@ constexpr int kMeasureCount = 5;
 
 // How the difference of two pixels is measured.
 enum Measure : uint8_t {
-  kDensity = 0,     // "濃度": luminance
-  kHsvCombined = 1, // "HSV": (hue term + saturation + value differences) / 3
-  kHue = 2,         // "H": hue term
-  kSaturation = 3,  // "S"
-  kValue = 4,       // "V"
+  kDensity = 0,      // "濃度": luminance
+  kHsvCombined = 1,  // "HSV": (hue term + saturation + value differences) / 3
+  kHue = 2,          // "H": hue term
+  kSaturation = 3,   // "S"
+  kValue = 4,        // "V"
 };
 
 #pragma pack(push, 1)
 struct Settings {
-  uint8_t threshold;  // T in use: a difference counts when it is greater
-  uint8_t seamless;   // "継ぎ目のない画像を使う": 0 off, else on
-  uint8_t measure;    // Measure; the filter treats anything above 4 as kValue
+  uint8_t threshold;             // T in use: a difference counts when it is greater
+  uint8_t seamless;              // "継ぎ目のない画像を使う": 0 off, else on
+  uint8_t measure;               // Measure; the filter treats anything above 4 as kValue
   uint8_t slots[kMeasureCount];  // the dialog's threshold kept for each measure
 
   static constexpr const char* kFileStem = "edgeextract";

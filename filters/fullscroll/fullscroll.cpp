@@ -11,7 +11,9 @@ namespace {
 Settings settings_of_library = {};
 }  // namespace
 
-Settings& CurrentSettings() { return settings_of_library; }
+Settings& CurrentSettings() {
+  return settings_of_library;
+}
 
 }  // namespace fullscroll
 

@@ -85,7 +85,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 namespace frame {
 
 int PluginOption(HWND host, const char* dir) {
-  return RunSettingsDialog(host, dir, fullscroll::CurrentSettings(), "sampledlg", fullscroll::DialogProcedure);
+  return RunSettingsDialog(host, dir, fullscroll::CurrentSettings(), "sampledlg",
+                           fullscroll::DialogProcedure);
 }
 
 }  // namespace frame

@@ -95,7 +95,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 namespace frame {
 
 int PluginOption(HWND host, const char* dir) {
-  return RunSettingsDialog(host, dir, opaquefill::CurrentSettings(), "sampledlg", opaquefill::DialogProcedure);
+  return RunSettingsDialog(host, dir, opaquefill::CurrentSettings(), "sampledlg",
+                           opaquefill::DialogProcedure);
 }
 
 }  // namespace frame

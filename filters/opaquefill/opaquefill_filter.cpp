@@ -30,7 +30,9 @@ void FlattenPixel(uint8_t* colour, uint8_t* opacity, uint8_t mask, const uint8_t
   *opacity = static_cast<uint8_t>(255 - ((255 - a) * mask) / 255);
 }
 
-uint64_t WorkingBytes(int32_t width) { return frame::CheckedProduct(5, static_cast<uint64_t>(width)); }
+uint64_t WorkingBytes(int32_t width) {
+  return frame::CheckedProduct(5, static_cast<uint64_t>(width));
+}
 
 void FlattenRows(const frame::LineAccess& lines, const Backdrop& backdrop, uint8_t* block, HWND host) {
   uint8_t* colourLine = block;

@@ -15,7 +15,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 namespace frame {
 
 int PluginOption(HWND host, const char* dir) {
-  return blur::RunLineBlurOption(host, dir, radialblur::Plugin(), radialblur::SettingsPath(), radialblur::DialogProcedure);
+  return blur::RunLineBlurOption(host, dir, radialblur::Plugin(), radialblur::SettingsPath(),
+                                 radialblur::DialogProcedure);
 }
 
 }  // namespace frame

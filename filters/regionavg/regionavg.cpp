@@ -14,7 +14,9 @@ const char kNothingCaption[] = "境界平均化Ｂ";
 Settings settings_of_library = {};
 }  // namespace
 
-Settings& CurrentSettings() { return settings_of_library; }
+Settings& CurrentSettings() {
+  return settings_of_library;
+}
 
 }  // namespace regionavg
 

@@ -37,7 +37,8 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings) {
   frame::RasterLayout layout;
   layout.border = kReach;
   layout.keepLuminance = false;
-  const frame::BorderFill fill = settings.seamless != 0 ? frame::BorderFill::WrapAround : frame::BorderFill::EdgeRepeat;
+  const frame::BorderFill fill =
+      settings.seamless != 0 ? frame::BorderFill::WrapAround : frame::BorderFill::EdgeRepeat;
   layout.colourSides = fill;
   layout.colourRows = fill;
   return layout;

@@ -16,7 +16,8 @@ struct Settings {
 };
 #pragma pack(pop)
 static_assert(sizeof(Settings) == 2, "regionavg.dat holds 2 bytes");
-static_assert(offsetof(Settings, threshold) == 0 && offsetof(Settings, seamless) == 1, "regionavg.dat field order");
+static_assert(offsetof(Settings, threshold) == 0 && offsetof(Settings, seamless) == 1,
+              "regionavg.dat field order");
 
 // The record of the loaded library, shared by the dialog and the run.
 Settings& CurrentSettings();

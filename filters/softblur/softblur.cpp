@@ -20,7 +20,8 @@ const blur::RecordField kFields[] = {
     {offsetof(Settings, seamless), 1},
 };
 // The dialog takes the defaults silently when the file is missing.
-const blur::SignedFormat kFormat = {"softblur", kSignature, kFields, 4, sizeof(Settings), nullptr, "softblur"};
+const blur::SignedFormat kFormat = {"softblur",       kSignature, kFields,   4,
+                                    sizeof(Settings), nullptr,    "softblur"};
 
 Settings dialog_settings = {};
 blur::SettingsPath settings_path = {};
@@ -33,9 +34,15 @@ uint8_t Clamped(uint8_t value, int32_t lowest, int32_t highest) {
 
 }  // namespace
 
-const blur::SignedFormat& Settings::Format() { return kFormat; }
-Settings& DialogSettings() { return dialog_settings; }
-blur::SettingsPath& SettingsPath() { return settings_path; }
+const blur::SignedFormat& Settings::Format() {
+  return kFormat;
+}
+Settings& DialogSettings() {
+  return dialog_settings;
+}
+blur::SettingsPath& SettingsPath() {
+  return settings_path;
+}
 
 Settings InRange(const Settings& settings) {
   Settings result = settings;
@@ -70,7 +77,8 @@ int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
   uint16_t* table = reinterpret_cast<uint16_t*>(block.data());
   blur::BuildProfileTable(table, radius, settings.profile);
   file.Close();
-  const blur::WideRaster raster = blur::FillWideRaster(image, block.data() + tableBytes, radius, settings.seamless != 0);
+  const blur::WideRaster raster =
+      blur::FillWideRaster(image, block.data() + tableBytes, radius, settings.seamless != 0);
   const uint32_t weightSum = WeightSum(table, radius);
 
   for (int32_t y = 0; y < image.height; ++y) {

@@ -16,14 +16,17 @@ enum ControlId {
   kProfileUpDown = 1011,
 };
 
-uint8_t LowByte(LRESULT value) { return static_cast<uint8_t>(value & 0xFF); }
+uint8_t LowByte(LRESULT value) {
+  return static_cast<uint8_t>(value & 0xFF);
+}
 
 void ShowSettings(HWND dialog, const Settings& settings) {
   SetDlgItemInt(dialog, kRadiusText, settings.radius, FALSE);
   SetDlgItemInt(dialog, kProfileText, settings.profile, FALSE);
   frame::CreateBuddyUpDown(dialog, kRadiusUpDown, kRadiusText, kMaxRadius, kMinRadius, settings.radius);
   frame::CreateBuddyUpDown(dialog, kProfileUpDown, kProfileText, kMaxProfile, kMinProfile, settings.profile);
-  SendDlgItemMessageA(dialog, kSeamlessCheck, BM_SETCHECK, settings.seamless != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendDlgItemMessageA(dialog, kSeamlessCheck, BM_SETCHECK,
+                      settings.seamless != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void ReadSettings(HWND dialog, Settings& settings) {

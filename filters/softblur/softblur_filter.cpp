@@ -12,8 +12,8 @@ uint32_t WeightSum(const uint16_t* table, int32_t radius) {
   return sum;
 }
 
-void BlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const uint16_t* table, int32_t radius,
-             uint32_t weightSum, int32_t y) {
+void BlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const uint16_t* table,
+             int32_t radius, uint32_t weightSum, int32_t y) {
   const int32_t side = 2 * radius + 1;
   // The window's lower left corner for the row's first byte.
   const uint8_t* corner = raster.Pixel(y - radius, -radius);

@@ -15,7 +15,7 @@ uint32_t WeightSum(const uint16_t* table, int32_t radius);
 
 // Blurs image row y from the raster (border R = radius); the row's padding
 // bytes are left alone.
-void BlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const uint16_t* table, int32_t radius,
-             uint32_t weightSum, int32_t y);
+void BlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const uint16_t* table,
+             int32_t radius, uint32_t weightSum, int32_t y);
 
 }  // namespace softblur

@@ -18,9 +18,15 @@ blur::SettingsPath settings_path = {};
 
 }  // namespace
 
-const blur::LineBlurPlugin& Plugin() { return kPlugin; }
-Settings& DialogSettings() { return dialog_settings; }
-blur::SettingsPath& SettingsPath() { return settings_path; }
+const blur::LineBlurPlugin& Plugin() {
+  return kPlugin;
+}
+Settings& DialogSettings() {
+  return dialog_settings;
+}
+blur::SettingsPath& SettingsPath() {
+  return settings_path;
+}
 
 }  // namespace spinblur
 

@@ -18,12 +18,17 @@ constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdYes = 6;
 // The default (first) button of each button set, as Enter presses it.
 int DefaultAnswer(unsigned type) {
   switch (type & kButtonsMask) {
-    case 2: return kIdAbort;  // abort, retry, ignore
-    case 3:                   // yes, no, cancel
-    case 4: return kIdYes;    // yes, no
-    case 5: return kIdRetry;  // retry, cancel
-    case 6: return kIdCancel;  // cancel, try again, continue
-    default: return kIdOk;
+    case 2:
+      return kIdAbort;  // abort, retry, ignore
+    case 3:             // yes, no, cancel
+    case 4:
+      return kIdYes;  // yes, no
+    case 5:
+      return kIdRetry;  // retry, cancel
+    case 6:
+      return kIdCancel;  // cancel, try again, continue
+    default:
+      return kIdOk;
   }
 }
 
@@ -31,10 +36,14 @@ int DefaultAnswer(unsigned type) {
 
 std::string MessageIconName(unsigned type) {
   switch (type & kIconMask) {
-    case kIconError: return "error";
-    case kIconInformation: return "information";
-    case kIconWarning: return "warning";
-    default: return "none";
+    case kIconError:
+      return "error";
+    case kIconInformation:
+      return "information";
+    case kIconWarning:
+      return "warning";
+    default:
+      return "none";
   }
 }
 
@@ -50,7 +59,9 @@ CallContext::~CallContext() {
   gCurrentCall = previous_;
 }
 
-CallContext* CurrentCall() { return gCurrentCall; }
+CallContext* CurrentCall() {
+  return gCurrentCall;
+}
 
 void CallContext::OnProgress(int32_t code, int64_t value) {
   Event event;

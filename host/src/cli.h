@@ -7,7 +7,7 @@
 namespace vfhost::cli {
 
 enum ExitStatus : int {
-  kExitSuccess = 0,      // FilterProc or FilterOption returned non-zero
+  kExitSuccess = 0,       // FilterProc or FilterOption returned non-zero
   kExitFilterFailed = 1,  // it returned 0
   kExitUsage = 2,         // a usage or input error; nothing written
 };

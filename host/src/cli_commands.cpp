@@ -72,7 +72,8 @@ struct ParsedArguments {
 // Parses the command's arguments against its options; dialog actions are
 // accepted when actionsAllowed. Returns an error message or "".
 std::string ParseArguments(const Arguments& arguments, const std::set<std::string>& valueOptions,
-                           const std::set<std::string>& flagOptions, bool actionsAllowed, ParsedArguments& parsed) {
+                           const std::set<std::string>& flagOptions, bool actionsAllowed,
+                           ParsedArguments& parsed) {
   for (size_t i = 0; i < arguments.size(); ++i) {
     std::string option = arguments[i];
     std::string value;
@@ -151,11 +152,6 @@ bool ReadPlane(const std::string& path, const LayeredImage& image, std::vector<u
   return true;
 }
 
-bool WriteOrReport(bool written, const std::string& error) {
-  if (!written) std::fprintf(stderr, "vfhost: %s\n", error.c_str());
-  return written;
-}
-
 // The file options of `run` that a kind-0 plug-in cannot use.
 const char* const kLayerOptions[] = {"--alpha", "--mask", "--out-alpha", "--out-mask"};
 
@@ -201,11 +197,15 @@ int ListCommand(const Arguments& arguments, const CommonOptions& common) {
 int RunCommand(const Arguments& arguments, const CommonOptions& common) {
   ParsedArguments parsed;
   const std::string parseError = ParseArguments(
-      arguments, {"--in", "--out", "--alpha", "--mask", "--out-alpha", "--out-mask", "--time", "--esc", "--trace"},
+      arguments,
+      {"--in", "--out", "--alpha", "--mask", "--out-alpha", "--out-mask", "--time", "--esc", "--trace"},
       {"--fail-alloc", "--shared-storage", "--separate-storage"}, false, parsed);
   if (!parseError.empty()) return UsageError(parseError);
-  if (parsed.positional.size() != 1) return UsageError("run needs one plug-in name (vfhost run PLUGIN --in IN --out OUT)");
-  auto value = [&](const char* name) { return parsed.values.count(name) ? parsed.values.at(name) : std::string(); };
+  if (parsed.positional.size() != 1)
+    return UsageError("run needs one plug-in name (vfhost run PLUGIN --in IN --out OUT)");
+  auto value = [&](const char* name) {
+    return parsed.values.count(name) ? parsed.values.at(name) : std::string();
+  };
   const std::string in = value("--in"), out = value("--out");
   if (in.empty() || out.empty()) return UsageError("run needs --in FILE and --out FILE");
   if (!IsImageFileName(in)) return UsageError(in + ": unknown picture format (use .bmp or .png)");
@@ -219,7 +219,8 @@ int RunCommand(const Arguments& arguments, const CommonOptions& common) {
   RunOptions options;
   if (parsed.values.count("--time")) {
     int64_t seconds = 0;
-    if (!ParseWholeNumber(value("--time"), INT64_MIN, seconds)) return UsageError("--time needs a whole number of seconds");
+    if (!ParseWholeNumber(value("--time"), INT64_MIN, seconds))
+      return UsageError("--time needs a whole number of seconds");
     options.time = seconds;
   }
   if (parsed.values.count("--esc")) {
@@ -227,6 +228,14 @@ int RunCommand(const Arguments& arguments, const CommonOptions& common) {
     if (!ParseWholeNumber(value("--esc"), 1, poll)) return UsageError("--esc needs a poll number from 1 on");
     options.escFromPoll = poll;
   }
+#ifdef _WIN32
+  // The system's own clock, memory and keyboard serve the plug-ins here.
+  for (const char* name : {"--time", "--esc"})
+    if (parsed.values.count(name))
+      std::fprintf(stderr, "vfhost: %s has no effect in the Windows build\n", name);
+  if (parsed.flags.count("--fail-alloc"))
+    std::fprintf(stderr, "vfhost: --fail-alloc has no effect in the Windows build\n");
+#endif
   options.failAllocation = parsed.flags.count("--fail-alloc") ? -1 : 0;
   options.sharedStorage = !parsed.flags.count("--separate-storage");
   options.showProgressBar = detail::StandardErrorIsTerminal();
@@ -263,34 +272,51 @@ int RunCommand(const Arguments& arguments, const CommonOptions& common) {
   }
   if (!outcome.error.empty()) return UsageError(outcome.error);
 
-  bool written = WriteOrReport(WriteImageFile(out, result, error), error);
-  if (lineAccess && !value("--out-alpha").empty())
-    written &= WriteOrReport(WritePlaneFile(value("--out-alpha"), layers.width, layers.height, layers.alpha, error),
-                             error);
-  if (lineAccess && !value("--out-mask").empty())
-    written &= WriteOrReport(WritePlaneFile(value("--out-mask"), layers.width, layers.height, layers.mask, error),
-                             error);
-  if (!value("--trace").empty()) written &= WriteTextFile(value("--trace"), TraceText(outcome.events));
-  if (!written) return kExitUsage;
+  // Every output or none: one that cannot be written takes the others back.
+  std::vector<std::string> written;
+  auto keep = [&](bool ok, const std::string& path) {
+    if (ok) {
+      written.push_back(path);
+      return true;
+    }
+    if (!error.empty()) std::fprintf(stderr, "vfhost: %s\n", error.c_str());
+    for (const std::string& done : written) std::remove(done.c_str());
+    return false;
+  };
+  if (!keep(WriteImageFile(out, result, error), out)) return kExitUsage;
+  const std::string outAlpha = value("--out-alpha"), outMask = value("--out-mask"), trace = value("--trace");
+  if (lineAccess && !outAlpha.empty() &&
+      !keep(WritePlaneFile(outAlpha, layers.width, layers.height, layers.alpha, error), outAlpha))
+    return kExitUsage;
+  if (lineAccess && !outMask.empty() &&
+      !keep(WritePlaneFile(outMask, layers.width, layers.height, layers.mask, error), outMask))
+    return kExitUsage;
+  error.clear();
+  if (!trace.empty() && !keep(WriteTextFile(trace, TraceText(outcome.events)), trace)) return kExitUsage;
   return outcome.result != 0 ? kExitSuccess : kExitFilterFailed;
 }
 
 namespace {
 
 void PrintDialogOutcome(const OptionsOutcome& outcome) {
+  bool dialogShown = false;
   for (const Event& event : outcome.events) {
+    dialogShown |= event.type == Event::Type::Dialog;
     if (event.type == Event::Type::Message)
       std::printf("message [%s] %s: %s\n", event.icon.c_str(), event.caption.c_str(), event.text.c_str());
     if (event.type == Event::Type::Dialog)
-      std::printf("dialog %s ended with %lld\n", event.templateName.c_str(), static_cast<long long>(event.value));
+      std::printf("dialog %s ended with %lld\n", event.templateName.c_str(),
+                  static_cast<long long>(event.value));
   }
+  if (!dialogShown) std::fprintf(stderr, "vfhost: the plug-in's dialog did not open\n");
   if (!outcome.state) return;
   for (const ControlState& control : outcome.state->controls) {
     std::printf("  %5d  %-9s \"%s\"", control.id, control.className.c_str(), control.text.c_str());
     if (!control.enabled) std::printf(" disabled");
     if (control.className == "button" && control.checked) std::printf(" checked=%d", control.checked);
     if (control.position)
-      std::printf(" pos=%d (%d..%d)", *control.position, control.minimum.value_or(0), control.maximum.value_or(0));
+      std::printf(" pos=%d (%d..%d)", *control.position, control.minimum.value_or(0),
+                  control.maximum.value_or(0));
     if (control.selected) std::printf(" selected=%d of %zu", *control.selected, control.items.size());
     std::printf("\n");
   }
@@ -302,7 +328,8 @@ int OptionsCommand(const Arguments& arguments, const CommonOptions& common) {
   ParsedArguments parsed;
   const std::string parseError = ParseArguments(arguments, {"--trace", "--state"}, {}, true, parsed);
   if (!parseError.empty()) return UsageError(parseError);
-  if (parsed.positional.size() != 1) return UsageError("options needs one plug-in name (vfhost options PLUGIN ...)");
+  if (parsed.positional.size() != 1)
+    return UsageError("options needs one plug-in name (vfhost options PLUGIN ...)");
   std::unique_ptr<Plugin> plugin = LoadPlugin(parsed.positional.front(), common);
   if (!plugin) return kExitUsage;
   RunOptions options;
@@ -316,7 +343,8 @@ int OptionsCommand(const Arguments& arguments, const CommonOptions& common) {
   }
   PrintDialogOutcome(outcome);
   bool written = true;
-  if (parsed.values.count("--trace")) written &= WriteTextFile(parsed.values["--trace"], TraceText(outcome.events));
+  if (parsed.values.count("--trace"))
+    written &= WriteTextFile(parsed.values["--trace"], TraceText(outcome.events));
   if (parsed.values.count("--state")) {
     const std::string json = outcome.state ? DialogStateJson(*outcome.state) + "\n" : std::string("null\n");
     written &= WriteTextFile(parsed.values["--state"], json);

@@ -135,13 +135,13 @@ DemoResult RunOne(const std::string& name, const std::string& pluginDir, const S
 
   RunOutcome outcome;
   if (result.kind == 10) {
-    LayeredImage layers = sample == Sample::Layered ? samples.layered
-                                                    : LayeredFromRgba(sample == Sample::LineArt ? samples.lineArt
-                                                                                                : samples.photo);
+    LayeredImage layers = sample == Sample::Layered
+                              ? samples.layered
+                              : LayeredFromRgba(sample == Sample::LineArt ? samples.lineArt : samples.photo);
     outcome = plugin->RunLineAccess(layers, options);
     result.picture = RgbaFromLayered(layers);
   } else {
-    const RgbaImage& input = sample == Sample::LineArt ? samples.lineArt
+    const RgbaImage& input = sample == Sample::LineArt   ? samples.lineArt
                              : sample == Sample::Layered ? RgbaFromLayered(samples.layered)
                                                          : samples.photo;
     Dib dib = DibFromRgba(input);
@@ -155,7 +155,8 @@ DemoResult RunOne(const std::string& name, const std::string& pluginDir, const S
   result.ran = true;
   result.value = outcome.result;
   for (const std::string& message : MessagesOf(outcome.events)) result.messages.push_back(message);
-  result.note = std::string("on the ") + SampleName(sample) + (actions.empty() ? "" : ", after " + std::string(entry->options));
+  result.note = std::string("on the ") + SampleName(sample) +
+                (actions.empty() ? "" : ", after " + std::string(entry->options));
   return result;
 }
 
@@ -169,7 +170,8 @@ void PasteOnCheckerboard(RgbaImage& canvas, const RgbaImage& picture, int32_t le
       const int checker = ((x / 8 + y / 8) % 2) ? 200 : 150;
       const int alpha = picture.hasAlpha ? p[3] : 255;
       uint8_t* target = &canvas.rgba[(static_cast<size_t>(cy) * canvas.width + cx) * 4];
-      for (int c = 0; c < 3; ++c) target[c] = static_cast<uint8_t>((p[c] * alpha + checker * (255 - alpha) + 127) / 255);
+      for (int c = 0; c < 3; ++c)
+        target[c] = static_cast<uint8_t>((p[c] * alpha + checker * (255 - alpha) + 127) / 255);
       target[3] = 255;
     }
   }
@@ -210,11 +212,20 @@ std::string HtmlEscape(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -229,14 +240,16 @@ std::string IndexHtml(const std::vector<std::pair<std::string, std::string>>& or
        << "figure { display: inline-block; margin: 8px; vertical-align: top; max-width: 260px; }\n"
        << "img { background: repeating-conic-gradient(#999 0 25%, #ccc 0 50%) 0 0 / 16px 16px; }\n"
        << ".failed { color: #f88; }\n</style>\n</head>\n<body>\n<h1>vfhost demo</h1>\n"
-       << "<p><a href=\"overview.png\">overview.png</a>: every result beside the samples.</p>\n<h2>Samples</h2>\n";
+       << "<p><a href=\"overview.png\">overview.png</a>: every result beside the "
+          "samples.</p>\n<h2>Samples</h2>\n";
   for (const auto& [file, label] : originals)
     html << "<figure><img src=\"" << HtmlEscape(file) << "\" alt=\"" << HtmlEscape(label) << "\"><figcaption>"
          << HtmlEscape(label) << "</figcaption></figure>\n";
   html << "<h2>Plug-ins</h2>\n";
   for (const DemoResult& result : results) {
     html << "<figure>";
-    if (!result.file.empty()) html << "<img src=\"" << HtmlEscape(result.file) << "\" alt=\"" << HtmlEscape(result.name) << "\">";
+    if (!result.file.empty())
+      html << "<img src=\"" << HtmlEscape(result.file) << "\" alt=\"" << HtmlEscape(result.name) << "\">";
     html << "<figcaption><b>" << HtmlEscape(result.name) << "</b> " << HtmlEscape(result.title);
     if (result.ran)
       html << "<br>kind " << result.kind << ", returned " << result.value;
@@ -283,13 +296,14 @@ int DemoCommand(const Arguments& arguments, const CommonOptions& common) {
   SampleSet samples{MakePhotoSample(), MakeLineArtSample(), MakeLayeredSample()};
   const RgbaImage layeredPicture = RgbaFromLayered(samples.layered);
   const std::vector<std::pair<std::string, const RgbaImage*>> originals = {
-      {"sample-photo.png", &samples.photo}, {"sample-lineart.png", &samples.lineArt},
+      {"sample-photo.png", &samples.photo},
+      {"sample-lineart.png", &samples.lineArt},
       {"sample-layered.png", &layeredPicture}};
   std::string writeError;
   for (const auto& [file, picture] : originals)
     if (!WriteImageFile((out / file).string(), *picture, writeError)) return UsageError(writeError);
-  if (!WritePlaneFile((out / "sample-layered-mask.png").string(), samples.layered.width, samples.layered.height,
-                      samples.layered.mask, writeError))
+  if (!WritePlaneFile((out / "sample-layered-mask.png").string(), samples.layered.width,
+                      samples.layered.height, samples.layered.mask, writeError))
     return UsageError(writeError);
 
   const std::vector<std::string> names = FindPlugins(common.pluginDir);
@@ -300,7 +314,8 @@ int DemoCommand(const Arguments& arguments, const CommonOptions& common) {
     DemoResult result = RunOne(name, common.pluginDir, samples);
     if (result.ran) {
       result.file = name + ".png";
-      if (!WriteImageFile((out / result.file).string(), result.picture, writeError)) return UsageError(writeError);
+      if (!WriteImageFile((out / result.file).string(), result.picture, writeError))
+        return UsageError(writeError);
     }
     if (!result.ran || result.value == 0) status = kExitFilterFailed;
     std::printf("%-14s %s\n", name.c_str(),
@@ -309,12 +324,16 @@ int DemoCommand(const Arguments& arguments, const CommonOptions& common) {
     results.push_back(std::move(result));
   }
 
-  std::vector<Tile> tiles = {{"photo", &samples.photo}, {"line art", &samples.lineArt}, {"layered", &layeredPicture}};
+  std::vector<Tile> tiles = {
+      {"photo", &samples.photo}, {"line art", &samples.lineArt}, {"layered", &layeredPicture}};
   for (const DemoResult& result : results)
     if (result.ran) tiles.push_back({result.name, &result.picture});
-  if (!WriteImageFile((out / "overview.png").string(), Overview(tiles), writeError)) return UsageError(writeError);
+  if (!WriteImageFile((out / "overview.png").string(), Overview(tiles), writeError))
+    return UsageError(writeError);
   std::vector<std::pair<std::string, std::string>> originalLabels = {
-      {"sample-photo.png", "photo"}, {"sample-lineart.png", "line art"}, {"sample-layered.png", "layered"},
+      {"sample-photo.png", "photo"},
+      {"sample-lineart.png", "line art"},
+      {"sample-layered.png", "layered"},
       {"sample-layered-mask.png", "layered: mask"}};
   if (!WriteText(out / "index.html", IndexHtml(originalLabels, results)))
     return UsageError("cannot write " + (out / "index.html").string());

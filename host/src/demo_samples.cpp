@@ -19,13 +19,17 @@ class Noise {
     state_ ^= state_ << 5;
     return state_;
   }
-  int Between(int low, int high) { return low + static_cast<int>(Next() % static_cast<uint32_t>(high - low + 1)); }
+  int Between(int low, int high) {
+    return low + static_cast<int>(Next() % static_cast<uint32_t>(high - low + 1));
+  }
 
  private:
   uint32_t state_;
 };
 
-uint8_t Clamp(int value) { return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); }
+uint8_t Clamp(int value) {
+  return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
 
 RgbaImage Blank(uint8_t red, uint8_t green, uint8_t blue) {
   RgbaImage image;
@@ -78,7 +82,8 @@ RgbaImage MakePhotoSample() {
         blue = 50;
       }
       if (InDisc(x, y, 150, 28, 16)) red = 255, green = 225, blue = 90;  // sun
-      if (x >= 30 && x < 78 && y >= horizon - 30 && y < horizon + 10) red = 180, green = 50, blue = 40;  // house
+      if (x >= 30 && x < 78 && y >= horizon - 30 && y < horizon + 10)
+        red = 180, green = 50, blue = 40;  // house
       if (x >= 48 && x < 60 && y >= horizon - 8 && y < horizon + 10) red = 60, green = 35, blue = 20;  // door
       const int roofHalf = (y - (horizon - 52)) * 28 / 22;
       if (y >= horizon - 52 && y < horizon - 30 && x >= 54 - roofHalf && x < 54 + roofHalf)
@@ -145,9 +150,12 @@ LayeredImage MakeLayeredSample() {
 
 const char* SampleName(Sample sample) {
   switch (sample) {
-    case Sample::Photo: return "photo";
-    case Sample::LineArt: return "line art";
-    case Sample::Layered: return "layered";
+    case Sample::Photo:
+      return "photo";
+    case Sample::LineArt:
+      return "line art";
+    case Sample::Layered:
+      return "layered";
   }
   return "";
 }

@@ -28,10 +28,9 @@ bool ParseControlId(const std::string& text, int& id) {
 // The SB_ codes by name; horizontal and vertical names share numbers.
 bool ParseScrollCode(const std::string& text, int32_t& code) {
   static const std::map<std::string, int32_t> kCodes = {
-      {"lineleft", 0},      {"lineup", 0},      {"lineright", 1}, {"linedown", 1}, {"pageleft", 2},
-      {"pageup", 2},        {"pageright", 3},   {"pagedown", 3},  {"thumbposition", 4},
-      {"thumbtrack", 5},    {"left", 6},        {"top", 6},       {"right", 7},    {"bottom", 7},
-      {"endscroll", 8}};
+      {"lineleft", 0}, {"lineup", 0},    {"lineright", 1}, {"linedown", 1},      {"pageleft", 2},
+      {"pageup", 2},   {"pageright", 3}, {"pagedown", 3},  {"thumbposition", 4}, {"thumbtrack", 5},
+      {"left", 6},     {"top", 6},       {"right", 7},     {"bottom", 7},        {"endscroll", 8}};
   const auto named = kCodes.find(text);
   if (named != kCodes.end()) {
     code = named->second;
@@ -45,7 +44,8 @@ bool ParseScrollCode(const std::string& text, int32_t& code) {
 
 bool ParseColour(const std::string& text, uint32_t& colour) {
   std::string digits = text[0] == '#' ? text.substr(1) : text;
-  if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return false;
+  if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    return false;
   colour = static_cast<uint32_t>(std::strtoul(digits.c_str(), nullptr, 16));
   return true;
 }
@@ -76,7 +76,9 @@ const std::map<std::string, DialogAction::Type>& ActionTypes() {
 
 }  // namespace
 
-bool IsDialogAction(const std::string& option) { return ActionTypes().count(option) != 0; }
+bool IsDialogAction(const std::string& option) {
+  return ActionTypes().count(option) != 0;
+}
 
 std::string ParseDialogAction(const std::string& option, const std::string& argument, DialogAction& action) {
   const auto type = ActionTypes().find(option);
@@ -88,7 +90,8 @@ std::string ParseDialogAction(const std::string& option, const std::string& argu
   long number = 0;
   switch (action.type) {
     case DialogAction::Type::Ok:
-    case DialogAction::Type::Close: return "";
+    case DialogAction::Type::Close:
+      return "";
     case DialogAction::Type::Check:
     case DialogAction::Type::Uncheck:
     case DialogAction::Type::Click:
@@ -111,8 +114,9 @@ std::string ParseDialogAction(const std::string& option, const std::string& argu
       if (!SplitAssignment(argument, action.id, value)) return usage + "expected ID=CODE[:POS]";
       const size_t colon = value.find(':');
       if (!ParseScrollCode(value.substr(0, colon), action.code))
-        return usage + "unknown scroll code (lineleft, lineright, pageleft, pageright, thumbposition, "
-                       "thumbtrack, left, right, endscroll or a number)";
+        return usage +
+               "unknown scroll code (lineleft, lineright, pageleft, pageright, thumbposition, "
+               "thumbtrack, left, right, endscroll or a number)";
       if (colon != std::string::npos) {
         if (!ParseInteger(value.substr(colon + 1), -32768, 65535, number))
           return usage + "the position must be a number from -32768 to 65535";
@@ -121,7 +125,8 @@ std::string ParseDialogAction(const std::string& option, const std::string& argu
       return "";
     }
     case DialogAction::Type::ChooseColour:
-      if (argument.empty() || !ParseColour(argument, action.colour)) return usage + "expected a colour RRGGBB";
+      if (argument.empty() || !ParseColour(argument, action.colour))
+        return usage + "expected a colour RRGGBB";
       return "";
   }
   return "";

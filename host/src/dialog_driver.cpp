@@ -39,7 +39,9 @@ int ControlId(HWND control) {
   return id == 0xFFFF ? -1 : id;
 }
 
-LPARAM HandleParam(HWND window) { return reinterpret_cast<LPARAM>(window); }
+LPARAM HandleParam(HWND window) {
+  return reinterpret_cast<LPARAM>(window);
+}
 
 bool IsAutoButton(HWND control) {
   const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
@@ -67,16 +69,26 @@ HWND FindUpDown(HWND dialog, int id) {
 
 std::string ActionName(const DialogAction& action) {
   switch (action.type) {
-    case DialogAction::Type::Set: return "--set " + std::to_string(action.id);
-    case DialogAction::Type::Check: return "--check " + std::to_string(action.id);
-    case DialogAction::Type::Uncheck: return "--uncheck " + std::to_string(action.id);
-    case DialogAction::Type::Click: return "--click " + std::to_string(action.id);
-    case DialogAction::Type::Scroll: return "--scroll " + std::to_string(action.id);
-    case DialogAction::Type::Select: return "--select " + std::to_string(action.id);
-    case DialogAction::Type::UpDown: return "--updown " + std::to_string(action.id);
-    case DialogAction::Type::ChooseColour: return "--choose-colour";
-    case DialogAction::Type::Ok: return "--ok";
-    case DialogAction::Type::Close: return "--close";
+    case DialogAction::Type::Set:
+      return "--set " + std::to_string(action.id);
+    case DialogAction::Type::Check:
+      return "--check " + std::to_string(action.id);
+    case DialogAction::Type::Uncheck:
+      return "--uncheck " + std::to_string(action.id);
+    case DialogAction::Type::Click:
+      return "--click " + std::to_string(action.id);
+    case DialogAction::Type::Scroll:
+      return "--scroll " + std::to_string(action.id);
+    case DialogAction::Type::Select:
+      return "--select " + std::to_string(action.id);
+    case DialogAction::Type::UpDown:
+      return "--updown " + std::to_string(action.id);
+    case DialogAction::Type::ChooseColour:
+      return "--choose-colour";
+    case DialogAction::Type::Ok:
+      return "--ok";
+    case DialogAction::Type::Close:
+      return "--close";
   }
   return "";
 }
@@ -104,7 +116,8 @@ ControlState ReadControl(HWND control) {
     BOOL failed = FALSE;
     state.minimum = lower;
     state.maximum = upper;
-    state.position = static_cast<int32_t>(SendMessageA(control, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    state.position =
+        static_cast<int32_t>(SendMessageA(control, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
   } else if (state.className == "combobox") {
     const LRESULT count = SendMessageA(control, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -135,7 +148,9 @@ DialogState ReadDialogState(HWND dialog, const std::string& templateName) {
   return state;
 }
 
-bool DialogDriver::Ended(HWND dialog) const { return endedDialog_ == dialog || DialogHasEnded(dialog); }
+bool DialogDriver::Ended(HWND dialog) const {
+  return endedDialog_ == dialog || DialogHasEnded(dialog);
+}
 
 void DialogDriver::DriveOpenedDialog(HWND dialog) {
   endedDialog_ = nullptr;
@@ -219,7 +234,8 @@ std::string DialogDriver::Perform(HWND dialog, const DialogAction& action) {
       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(action.id, CBN_SELCHANGE), HandleParam(control));
       return "";
     }
-    default: return "";
+    default:
+      return "";
   }
 }
 
@@ -234,7 +250,8 @@ std::string DialogDriver::PressUpDown(HWND dialog, const DialogAction& action) {
     SendMessageA(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
     const long low = std::min(lower, upper), high = std::max(lower, upper);
     BOOL failed = FALSE;
-    long position = static_cast<long>(SendMessageA(upDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    long position =
+        static_cast<long>(SendMessageA(upDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
     HWND buddy = reinterpret_cast<HWND>(SendMessageA(upDown, UDM_GETBUDDY, 0, 0));
     long typed = 0;
     if (buddy && BuddyNumber(WindowText(buddy), typed)) position = std::clamp(typed, low, high);

@@ -51,12 +51,13 @@ BOOL AnswerChooseColour(void*, LPCHOOSECOLORA request) {
 
 LRESULT HostWindowProcedure(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
   CallContext* call = CurrentCall();
-  if (message == WM_USER && call) call->OnProgress(static_cast<int32_t>(wParam), static_cast<int64_t>(lParam));
+  if (message == WM_USER && call)
+    call->OnProgress(static_cast<int32_t>(wParam), static_cast<int64_t>(lParam));
   return 0;
 }
 
-const VfHostHooks kHooks = {nullptr,          AnswerMessageBox, AnswerEscapeState, DriveDialog,
-                            NoteDialogEnding, AnswerChooseColour};
+const VfHostHooks kHooks = {nullptr,     AnswerMessageBox, AnswerEscapeState,
+                            DriveDialog, NoteDialogEnding, AnswerChooseColour};
 
 }  // namespace
 
@@ -69,9 +70,15 @@ void* OpenLibrary(const std::string& path, std::string& error) {
   return library;
 }
 
-void* LibrarySymbol(void* library, const char* name) { return dlsym(library, name); }
-void CloseLibrary(void* library) { dlclose(library); }
-const char* LibraryExtension() { return ".so"; }
+void* LibrarySymbol(void* library, const char* name) {
+  return dlsym(library, name);
+}
+void CloseLibrary(void* library) {
+  dlclose(library);
+}
+const char* LibraryExtension() {
+  return ".so";
+}
 
 std::string ExecutableDirectory() {
   char path[PATH_MAX];
@@ -103,7 +110,9 @@ PlatformCall::~PlatformCall() {
   VfSetHostHooks(nullptr);
 }
 
-long PlatformCall::LeakedAllocations() const { return VfLiveAllocations() - liveBefore_; }
+long PlatformCall::LeakedAllocations() const {
+  return VfLiveAllocations() - liveBefore_;
+}
 
 bool DialogHasEnded(HWND dialog) {
   if (!IsWindow(dialog)) return true;

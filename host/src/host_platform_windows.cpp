@@ -49,7 +49,9 @@ void CloseLibrary(void* library) {
   vfhost::win::ForgetPluginModule(static_cast<HMODULE>(library));
   FreeLibrary(static_cast<HMODULE>(library));
 }
-const char* LibraryExtension() { return ".dll"; }
+const char* LibraryExtension() {
+  return ".dll";
+}
 
 std::string ExecutableDirectory() {
   char path[MAX_PATH];
@@ -67,15 +69,26 @@ HWND HostWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "VfhostHostWindow";
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, windowClass.lpszClassName, "vfhost", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, 320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND hidden = CreateWindowExA(0, windowClass.lpszClassName, "vfhost", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 320, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (hidden) return hidden;
+    // Without a desktop (a service, or wine without a display) a message-only
+    // window still receives the progress messages.
+    return CreateWindowExA(0, windowClass.lpszClassName, "vfhost", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           windowClass.hInstance, nullptr);
   }();
   return window;
 }
 
-PlatformCall::PlatformCall(CallContext&, const RunOptions&) { BeginWindowsCall(); }
-PlatformCall::~PlatformCall() { EndWindowsCall(); }
-long PlatformCall::LeakedAllocations() const { return 0; }
+PlatformCall::PlatformCall(CallContext&, const RunOptions&) {
+  BeginWindowsCall();
+}
+PlatformCall::~PlatformCall() {
+  EndWindowsCall();
+}
+long PlatformCall::LeakedAllocations() const {
+  return 0;
+}
 
 // EndDialog hides the dialog at once; it is destroyed when its loop returns.
 bool DialogHasEnded(HWND dialog) {

@@ -15,10 +15,12 @@ constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kCompressionRgb = 0;
 constexpr uint32_t kCompressionBitFields = 3;
 
-uint16_t Le16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
+uint16_t Le16(const uint8_t* at) {
+  return static_cast<uint16_t>(at[0] | (at[1] << 8));
+}
 uint32_t Le32(const uint8_t* at) {
-  return static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) | (static_cast<uint32_t>(at[2]) << 16) |
-         (static_cast<uint32_t>(at[3]) << 24);
+  return static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) |
+         (static_cast<uint32_t>(at[2]) << 16) | (static_cast<uint32_t>(at[3]) << 24);
 }
 void PutLe16(std::vector<uint8_t>& out, size_t at, uint16_t value) {
   out[at] = static_cast<uint8_t>(value);
@@ -30,14 +32,16 @@ void PutLe32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
 
 // 32-bit pictures with bit fields are read when the fields are the usual
 // B, G, R byte order; the alpha byte counts only when a field names it.
-bool ReadBitFields(const std::vector<uint8_t>& file, uint32_t headerSize, bool& alphaField, std::string& error) {
+bool ReadBitFields(const std::vector<uint8_t>& file, uint32_t headerSize, bool& alphaField,
+                   std::string& error) {
   const size_t masksAt = kFileHeaderSize + kInfoHeaderSize;
   // Masks follow a 40-byte header, or are part of a larger one.
   if (file.size() < masksAt + 12) {
     error = "BMP file ends inside its colour masks";
     return false;
   }
-  const uint32_t red = Le32(&file[masksAt]), green = Le32(&file[masksAt + 4]), blue = Le32(&file[masksAt + 8]);
+  const uint32_t red = Le32(&file[masksAt]), green = Le32(&file[masksAt + 4]),
+                 blue = Le32(&file[masksAt + 8]);
   if (red != 0x00FF0000u || green != 0x0000FF00u || blue != 0x000000FFu) {
     error = "BMP colour masks other than 8 bits each in B, G, R order are not supported";
     return false;

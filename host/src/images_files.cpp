@@ -46,7 +46,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out && out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())) &&
+    if (out &&
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())) &&
         out.flush())
       return true;
   }
@@ -105,21 +106,25 @@ bool ReadImageFile(const std::string& path, RgbaImage& image, std::string& error
       if (!DecodeBmp(bytes, image, error)) return Fail(error, path + ": " + error);
       return true;
     }
-    case Format::Png: return detail::ReadPngFile(path, image, error);
-    default: return Fail(error, path + ": unknown picture format (use .bmp or .png)");
+    case Format::Png:
+      return detail::ReadPngFile(path, image, error);
+    default:
+      return Fail(error, path + ": unknown picture format (use .bmp or .png)");
   }
 }
 
 bool WriteImageFile(const std::string& path, const RgbaImage& image, std::string& error) {
   switch (FormatOf(path)) {
-    case Format::Bmp: return detail::WriteWholeFile(path, EncodeBmp(image), error);
+    case Format::Bmp:
+      return detail::WriteWholeFile(path, EncodeBmp(image), error);
     case Format::Png: {
       if (image.hasAlpha)
         return detail::WritePngFile(path, {image.width, image.height, 4, image.rgba.data()}, error);
       const std::vector<uint8_t> rgb = WithoutAlpha(image);
       return detail::WritePngFile(path, {image.width, image.height, 3, rgb.data()}, error);
     }
-    default: return Fail(error, path + ": unknown picture format (use .bmp or .png)");
+    default:
+      return Fail(error, path + ": unknown picture format (use .bmp or .png)");
   }
 }
 
@@ -145,16 +150,20 @@ bool ReadPlaneFile(const std::string& path, int32_t& width, int32_t& height, std
       height = image.height;
       return true;
     }
-    default: return Fail(error, path + ": unknown plane format (use .pgm or a greyscale .png)");
+    default:
+      return Fail(error, path + ": unknown plane format (use .pgm or a greyscale .png)");
   }
 }
 
 bool WritePlaneFile(const std::string& path, int32_t width, int32_t height, const std::vector<uint8_t>& plane,
                     std::string& error) {
   switch (FormatOf(path)) {
-    case Format::Pgm: return detail::WriteWholeFile(path, EncodePgm(width, height, plane), error);
-    case Format::Png: return detail::WritePngFile(path, {width, height, 1, plane.data()}, error);
-    default: return Fail(error, path + ": unknown plane format (use .pgm or .png)");
+    case Format::Pgm:
+      return detail::WriteWholeFile(path, EncodePgm(width, height, plane), error);
+    case Format::Png:
+      return detail::WritePngFile(path, {width, height, 1, plane.data()}, error);
+    default:
+      return Fail(error, path + ": unknown plane format (use .pgm or .png)");
   }
 }
 

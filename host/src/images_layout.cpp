@@ -67,7 +67,8 @@ Dib DibFromRgba(const RgbaImage& image) {
   for (int32_t row = 0; row < image.height; ++row) {
     const uint8_t* source = image.rgba.data() + static_cast<size_t>(row) * image.width * 4;
     const int32_t y = image.height - 1 - row;
-    for (int32_t x = 0; x < image.width; ++x, source += 4) dib.SetPixel(y, x, source[0], source[1], source[2]);
+    for (int32_t x = 0; x < image.width; ++x, source += 4)
+      dib.SetPixel(y, x, source[0], source[1], source[2]);
   }
   return dib;
 }

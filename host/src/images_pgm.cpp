@@ -37,8 +37,8 @@ bool DecodePgm(const std::vector<uint8_t>& file, int32_t& width, int32_t& height
   }
   size_t at = 2;
   int64_t w = 0, h = 0, maxValue = 0;
-  if (!NextHeaderNumber(file, at, w) || !NextHeaderNumber(file, at, h) || !NextHeaderNumber(file, at, maxValue) ||
-      at >= file.size() || !std::isspace(file[at])) {
+  if (!NextHeaderNumber(file, at, w) || !NextHeaderNumber(file, at, h) ||
+      !NextHeaderNumber(file, at, maxValue) || at >= file.size() || !std::isspace(file[at])) {
     error = "PGM header is damaged";
     return false;
   }

@@ -30,27 +30,35 @@ struct Header {
   uint8_t depth = 0, colourType = 0, interlace = 0;
   int Channels() const {
     switch (colourType) {
-      case kRgb: return 3;
-      case kGreyAlpha: return 2;
-      case kRgba: return 4;
-      default: return 1;
+      case kRgb:
+        return 3;
+      case kGreyAlpha:
+        return 2;
+      case kRgba:
+        return 4;
+      default:
+        return 1;
     }
   }
   bool Valid() const {
     switch (colourType) {
-      case kGrey: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
-      case kPalette: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+      case kGrey:
+        return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+      case kPalette:
+        return depth == 1 || depth == 2 || depth == 4 || depth == 8;
       case kRgb:
       case kGreyAlpha:
-      case kRgba: return depth == 8 || depth == 16;
-      default: return false;
+      case kRgba:
+        return depth == 8 || depth == 16;
+      default:
+        return false;
     }
   }
 };
 
 struct Decoded {
   Header header;
-  std::vector<uint8_t> palette;      // 3 bytes an entry
+  std::vector<uint8_t> palette;       // 3 bytes an entry
   std::vector<uint8_t> paletteAlpha;  // tRNS of palette files
   bool hasColourKey = false;
   uint16_t colourKey[3] = {0, 0, 0};  // tRNS of grey and RGB files
@@ -111,7 +119,8 @@ bool ReadChunks(const std::vector<uint8_t>& file, Decoded& decoded, std::string&
         decoded.colourKey[0] = static_cast<uint16_t>((data[0] << 8) | data[1]);
       } else if (decoded.header.colourType == kRgb && length >= 6) {
         decoded.hasColourKey = true;
-        for (int c = 0; c < 3; ++c) decoded.colourKey[c] = static_cast<uint16_t>((data[2 * c] << 8) | data[2 * c + 1]);
+        for (int c = 0; c < 3; ++c)
+          decoded.colourKey[c] = static_cast<uint16_t>((data[2 * c] << 8) | data[2 * c + 1]);
       }
     } else if (name == "IDAT") {
       decoded.compressed.insert(decoded.compressed.end(), data, data + length);
@@ -137,7 +146,8 @@ bool Inflate(const std::vector<uint8_t>& compressed, std::vector<uint8_t>& raw, 
   stream.next_out = raw.data();
   stream.avail_out = static_cast<uInt>(raw.size());
   const int status = inflate(&stream, Z_FINISH);
-  const bool complete = stream.avail_out == 0 && (status == Z_STREAM_END || status == Z_BUF_ERROR || status == Z_OK);
+  const bool complete =
+      stream.avail_out == 0 && (status == Z_STREAM_END || status == Z_BUF_ERROR || status == Z_OK);
   inflateEnd(&stream);
   if (!complete) error = "PNG pixel data is damaged or cut short";
   return complete;
@@ -153,7 +163,8 @@ uint8_t Paeth(int left, int up, int upLeft) {
 }
 
 // Undoes the row filters in place; raw holds (filter byte, row bytes) per row.
-bool Unfilter(std::vector<uint8_t>& raw, size_t rowBytes, size_t rows, size_t pixelBytes, std::string& error) {
+bool Unfilter(std::vector<uint8_t>& raw, size_t rowBytes, size_t rows, size_t pixelBytes,
+              std::string& error) {
   const uint8_t* previous = nullptr;
   for (size_t y = 0; y < rows; ++y) {
     uint8_t* line = &raw[y * (rowBytes + 1)];
@@ -164,12 +175,23 @@ bool Unfilter(std::vector<uint8_t>& raw, size_t rowBytes, size_t rows, size_t pi
       const int up = previous ? previous[i] : 0;
       const int upLeft = previous && i >= pixelBytes ? previous[i - pixelBytes] : 0;
       switch (filter) {
-        case 0: break;
-        case 1: row[i] = static_cast<uint8_t>(row[i] + left); break;
-        case 2: row[i] = static_cast<uint8_t>(row[i] + up); break;
-        case 3: row[i] = static_cast<uint8_t>(row[i] + (left + up) / 2); break;
-        case 4: row[i] = static_cast<uint8_t>(row[i] + Paeth(left, up, upLeft)); break;
-        default: error = "PNG pixel data is damaged (row filter)"; return false;
+        case 0:
+          break;
+        case 1:
+          row[i] = static_cast<uint8_t>(row[i] + left);
+          break;
+        case 2:
+          row[i] = static_cast<uint8_t>(row[i] + up);
+          break;
+        case 3:
+          row[i] = static_cast<uint8_t>(row[i] + (left + up) / 2);
+          break;
+        case 4:
+          row[i] = static_cast<uint8_t>(row[i] + Paeth(left, up, upLeft));
+          break;
+        default:
+          error = "PNG pixel data is damaged (row filter)";
+          return false;
       }
     }
     previous = row;
@@ -332,7 +354,8 @@ std::vector<uint8_t> EncodePngOwn(const RgbaImage& image) {
     return detail::EncodePngChannels(rows);
   }
   samples.reserve(static_cast<size_t>(image.width) * image.height * 3);
-  for (size_t i = 0; i < image.rgba.size(); i += 4) samples.insert(samples.end(), &image.rgba[i], &image.rgba[i + 3]);
+  for (size_t i = 0; i < image.rgba.size(); i += 4)
+    samples.insert(samples.end(), &image.rgba[i], &image.rgba[i + 3]);
   rows.samples = samples.data();
   return detail::EncodePngChannels(rows);
 }

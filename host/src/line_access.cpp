@@ -25,7 +25,9 @@ struct Span {
 };
 bool InsideSpan(const LayeredImage& image, int32_t row, int32_t first, int32_t last, const void* buffer,
                 Span& span) {
-  if (!buffer || image.width <= 0 || row < 0 || row >= image.height || first > last || last < 0 || first >= image.width) return false;
+  if (!buffer || image.width <= 0 || row < 0 || row >= image.height || first > last || last < 0 ||
+      first >= image.width)
+    return false;
   const int32_t from = first < 0 ? 0 : first;
   const int32_t to = last >= image.width ? image.width - 1 : last;
   span.firstColumn = from;
@@ -55,7 +57,8 @@ int32_t __cdecl ReadColourLine(int32_t row, int32_t first, int32_t last, void* b
   return 1;
 }
 
-int32_t __cdecl WriteColourLine(int32_t row, int32_t first, int32_t last, void* buffer, int32_t /*reserved*/) {
+int32_t __cdecl WriteColourLine(int32_t row, int32_t first, int32_t last, void* buffer,
+                                int32_t /*reserved*/) {
   if (!gStorage) return 0;
   ++gStorage->counts->colourWrites;
   LayeredImage& image = *gStorage->target;
@@ -65,7 +68,8 @@ int32_t __cdecl WriteColourLine(int32_t row, int32_t first, int32_t last, void* 
     return 0;
   }
   const size_t at = (static_cast<size_t>(row) * image.width + span.firstColumn) * 3;
-  std::memcpy(&image.colour[at], static_cast<const uint8_t*>(buffer) + static_cast<size_t>(span.bufferOffset) * 3,
+  std::memcpy(&image.colour[at],
+              static_cast<const uint8_t*>(buffer) + static_cast<size_t>(span.bufferOffset) * 3,
               static_cast<size_t>(span.count) * 3);
   return 1;
 }
@@ -82,7 +86,8 @@ int32_t __cdecl ReadPlaneLine(int32_t row, int32_t first, int32_t last, void* bu
     return 0;
   }
   const size_t at = static_cast<size_t>(row) * image.width + span.firstColumn;
-  std::memcpy(static_cast<uint8_t*>(buffer) + span.bufferOffset, &(*bytes)[at], static_cast<size_t>(span.count));
+  std::memcpy(static_cast<uint8_t*>(buffer) + span.bufferOffset, &(*bytes)[at],
+              static_cast<size_t>(span.count));
   return 1;
 }
 
@@ -98,7 +103,8 @@ int32_t __cdecl WritePlaneLine(int32_t row, int32_t first, int32_t last, void* b
     return 0;
   }
   const size_t at = static_cast<size_t>(row) * image.width + span.firstColumn;
-  std::memcpy(&(*bytes)[at], static_cast<const uint8_t*>(buffer) + span.bufferOffset, static_cast<size_t>(span.count));
+  std::memcpy(&(*bytes)[at], static_cast<const uint8_t*>(buffer) + span.bufferOffset,
+              static_cast<size_t>(span.count));
   return 1;
 }
 
@@ -108,8 +114,9 @@ const frame::LineAccessTable kReadTable = {ReadColourLine, ReadPlaneLine};
 // A layered image whose planes are shorter than its size says would let a
 // line function run past them; such planes are completed (black, opaque, free).
 void CompletePlanes(LayeredImage& image) {
-  const size_t pixels =
-      image.width > 0 && image.height > 0 ? static_cast<size_t>(image.width) * static_cast<size_t>(image.height) : 0;
+  const size_t pixels = image.width > 0 && image.height > 0
+                            ? static_cast<size_t>(image.width) * static_cast<size_t>(image.height)
+                            : 0;
   if (image.colour.size() < pixels * 3) image.colour.resize(pixels * 3, 0);
   if (image.alpha.size() < pixels) image.alpha.resize(pixels, 255);
   if (image.mask.size() < pixels) image.mask.resize(pixels, 0);
@@ -130,7 +137,11 @@ LineAccessSession::~LineAccessSession() {
   delete storage_;
 }
 
-const frame::LineAccessTable* LineAccessSession::writeTable() const { return &kWriteTable; }
-const frame::LineAccessTable* LineAccessSession::readTable() const { return &kReadTable; }
+const frame::LineAccessTable* LineAccessSession::writeTable() const {
+  return &kWriteTable;
+}
+const frame::LineAccessTable* LineAccessSession::readTable() const {
+  return &kReadTable;
+}
 
 }  // namespace vfhost

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include "cli.h"
@@ -121,7 +122,11 @@ int main(int argc, char** argv) {
         return vfhost::cli::kExitSuccess;
       }
     }
-    return candidate.function(arguments, common);
+    try {
+      return candidate.function(arguments, common);
+    } catch (const std::bad_alloc&) {
+      return vfhost::cli::UsageError("not enough memory for the picture");
+    }
   }
   vfhost::cli::UsageError("unknown command '" + command + "' (try vfhost --help)");
   return vfhost::cli::kExitUsage;

@@ -16,7 +16,8 @@ namespace {
 
 using GetTitleFunction = int32_t(__cdecl*)(int32_t reserved, char* title, int32_t* one, int32_t* kind);
 using OptionFunction = int32_t(__cdecl*)(HWND host, const char* dir);
-using DibProcFunction = int32_t(__cdecl*)(HWND host, BITMAPINFOHEADER* image, int32_t reserved, const char* dir);
+using DibProcFunction = int32_t(__cdecl*)(HWND host, BITMAPINFOHEADER* image, int32_t reserved,
+                                          const char* dir);
 using LineAccessProcFunction = int32_t(__cdecl*)(HWND host, const frame::ImageSize* size,
                                                  const frame::LineAccessTable* write,
                                                  const frame::LineAccessTable* read, const char* dir);
@@ -32,7 +33,9 @@ bool LooksLikePath(const std::string& nameOrPath) {
                                     nameOrPath.rfind(".dll") == nameOrPath.size() - 4));
 }
 
-std::string StemOf(const std::string& path) { return std::filesystem::path(path).stem().string(); }
+std::string StemOf(const std::string& path) {
+  return std::filesystem::path(path).stem().string();
+}
 
 Event ResultEvent(int32_t value) {
   Event event;
@@ -61,7 +64,8 @@ Plugin::~Plugin() {
 std::unique_ptr<Plugin> Plugin::Load(const std::string& nameOrPath, const std::string& pluginDir,
                                      std::string& error) {
   std::string path = nameOrPath;
-  if (!LooksLikePath(nameOrPath)) path = (std::filesystem::path(pluginDir) / PluginFileName(nameOrPath)).string();
+  if (!LooksLikePath(nameOrPath))
+    path = (std::filesystem::path(pluginDir) / PluginFileName(nameOrPath)).string();
   if (!std::filesystem::exists(path)) {
     error = "no plug-in " + path;
     return nullptr;
@@ -77,7 +81,8 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string& nameOrPath, const std::s
   impl.proc = detail::LibrarySymbol(impl.library, "FilterProc");
   for (const auto& [address, exportName] :
        {std::pair<const void*, const char*>{reinterpret_cast<const void*>(impl.getTitle), "FilterGetTitle"},
-        {reinterpret_cast<const void*>(impl.option), "FilterOption"}, {impl.proc, "FilterProc"}}) {
+        {reinterpret_cast<const void*>(impl.option), "FilterOption"},
+        {impl.proc, "FilterProc"}}) {
     if (!address) {
       error = path + " does not export " + exportName;
       return nullptr;
@@ -91,8 +96,8 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string& nameOrPath, const std::s
   impl.getTitle(0, title, &one, &kind);
   const void* end = std::memchr(title, '\0', sizeof title);
   if (!end) {
-    error = path + ": FilterGetTitle gave a title without its end within " + std::to_string(kTitleBufferSize) +
-            " bytes";
+    error = path + ": FilterGetTitle gave a title without its end within " +
+            std::to_string(kTitleBufferSize) + " bytes";
     return nullptr;
   }
   if (kind != kKindDib && kind != kKindLineAccess) {
@@ -104,11 +109,21 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string& nameOrPath, const std::s
   return plugin;
 }
 
-const std::string& Plugin::name() const { return impl_->name; }
-const std::string& Plugin::path() const { return impl_->path; }
-std::string Plugin::TitleUtf8() const { return detail::Cp932ToUtf8(impl_->title); }
-std::string Plugin::TitleBytes() const { return impl_->title; }
-int32_t Plugin::Kind() const { return impl_->kind; }
+const std::string& Plugin::name() const {
+  return impl_->name;
+}
+const std::string& Plugin::path() const {
+  return impl_->path;
+}
+std::string Plugin::TitleUtf8() const {
+  return detail::Cp932ToUtf8(impl_->title);
+}
+std::string Plugin::TitleBytes() const {
+  return impl_->title;
+}
+int32_t Plugin::Kind() const {
+  return impl_->kind;
+}
 
 RunOutcome Plugin::RunDib(Dib& image, const ::vfhost::RunOptions& options) {
   RunOutcome outcome;
@@ -121,7 +136,8 @@ RunOutcome Plugin::RunDib(Dib& image, const ::vfhost::RunOptions& options) {
   {
     detail::PlatformCall platform(call, options);
     auto proc = reinterpret_cast<DibProcFunction>(impl_->proc);
-    outcome.result = proc(detail::HostWindow(), reinterpret_cast<BITMAPINFOHEADER*>(image.header()), 0, dir.c_str());
+    outcome.result =
+        proc(detail::HostWindow(), reinterpret_cast<BITMAPINFOHEADER*>(image.header()), 0, dir.c_str());
     outcome.liveAllocations = platform.LeakedAllocations();
   }
   call.events().push_back(ResultEvent(outcome.result));
@@ -142,7 +158,8 @@ RunOutcome Plugin::RunLineAccess(LayeredImage& image, const ::vfhost::RunOptions
     LineAccessSession lines(image, options.sharedStorage);
     detail::PlatformCall platform(call, options);
     auto proc = reinterpret_cast<LineAccessProcFunction>(impl_->proc);
-    outcome.result = proc(detail::HostWindow(), lines.size(), lines.writeTable(), lines.readTable(), dir.c_str());
+    outcome.result =
+        proc(detail::HostWindow(), lines.size(), lines.writeTable(), lines.readTable(), dir.c_str());
     outcome.liveAllocations = platform.LeakedAllocations();
     outcome.lineCalls = lines.counts();
   }
@@ -152,7 +169,8 @@ RunOutcome Plugin::RunLineAccess(LayeredImage& image, const ::vfhost::RunOptions
   return outcome;
 }
 
-OptionsOutcome Plugin::RunOptions(const std::vector<DialogAction>& actions, const ::vfhost::RunOptions& options) {
+OptionsOutcome Plugin::RunOptions(const std::vector<DialogAction>& actions,
+                                  const ::vfhost::RunOptions& options) {
   OptionsOutcome outcome;
   const std::string dir = WithTrailingSeparator(options.settingsDir);
   detail::DialogDriver driver(actions);
@@ -181,7 +199,9 @@ std::vector<std::string> FindPlugins(const std::string& pluginDir) {
   return names;
 }
 
-std::string PluginFileName(const std::string& name) { return name + detail::LibraryExtension(); }
+std::string PluginFileName(const std::string& name) {
+  return name + detail::LibraryExtension();
+}
 
 std::string WithTrailingSeparator(const std::string& folder) {
   if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder;

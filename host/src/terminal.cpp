@@ -23,9 +23,15 @@ namespace vfhost::detail {
 // On Windows the plug-ins ask the system for the Esc key themselves.
 TerminalKeys::TerminalKeys(bool) {}
 TerminalKeys::~TerminalKeys() {}
-bool TerminalKeys::EscapeTyped() { return false; }
-bool StandardErrorIsTerminal() { return _isatty(2) != 0; }
-bool StandardInputIsTerminal() { return _isatty(0) != 0; }
+bool TerminalKeys::EscapeTyped() {
+  return false;
+}
+bool StandardErrorIsTerminal() {
+  return _isatty(2) != 0;
+}
+bool StandardInputIsTerminal() {
+  return _isatty(0) != 0;
+}
 
 #else
 
@@ -90,8 +96,12 @@ bool TerminalKeys::EscapeTyped() {
   return escape;
 }
 
-bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
-bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+bool StandardErrorIsTerminal() {
+  return isatty(STDERR_FILENO) != 0;
+}
+bool StandardInputIsTerminal() {
+  return isatty(STDIN_FILENO) != 0;
+}
 
 #endif
 

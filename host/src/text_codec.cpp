@@ -39,8 +39,12 @@ std::string FromWide(const std::wstring& wide, UINT codePage) {
 
 }  // namespace
 
-std::string Cp932ToUtf8(const std::string& text) { return FromWide(ToWide(text, 932), CP_UTF8); }
-std::string Utf8ToCp932(const std::string& text) { return FromWide(ToWide(text, CP_UTF8), 932); }
+std::string Cp932ToUtf8(const std::string& text) {
+  return FromWide(ToWide(text, 932), CP_UTF8);
+}
+std::string Utf8ToCp932(const std::string& text) {
+  return FromWide(ToWide(text, CP_UTF8), 932);
+}
 
 #else
 
@@ -56,7 +60,8 @@ size_t Utf8SequenceLength(unsigned char lead) {
 
 // Converts with iconv; a sequence it cannot convert becomes the replacement
 // (a whole UTF-8 character, or one code page 932 byte).
-std::string Convert(const std::string& text, const char* from, const char* to, const std::string& replacement) {
+std::string Convert(const std::string& text, const char* from, const char* to,
+                    const std::string& replacement) {
   iconv_t converter = iconv_open(to, from);
   if (converter == reinterpret_cast<iconv_t>(-1)) return text;
   const bool fromUtf8 = std::string(from) == "UTF-8";
@@ -84,8 +89,12 @@ std::string Convert(const std::string& text, const char* from, const char* to, c
 
 }  // namespace
 
-std::string Cp932ToUtf8(const std::string& text) { return Convert(text, "CP932", "UTF-8", "\xEF\xBF\xBD"); }
-std::string Utf8ToCp932(const std::string& text) { return Convert(text, "UTF-8", "CP932", "?"); }
+std::string Cp932ToUtf8(const std::string& text) {
+  return Convert(text, "CP932", "UTF-8", "\xEF\xBF\xBD");
+}
+std::string Utf8ToCp932(const std::string& text) {
+  return Convert(text, "UTF-8", "CP932", "?");
+}
 
 #endif
 

@@ -11,11 +11,21 @@ std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20 || c == 0x7F) {
           char escaped[8];
@@ -29,7 +39,9 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-std::string Field(const char* name, const std::string& jsonValue) { return std::string("\"") + name + "\":" + jsonValue; }
+std::string Field(const char* name, const std::string& jsonValue) {
+  return std::string("\"") + name + "\":" + jsonValue;
+}
 
 }  // namespace
 
@@ -42,8 +54,8 @@ std::string TraceLine(const Event& event) {
       return "{" + Field("event", "\"message\"") + "," + Field("caption", JsonString(event.caption)) + "," +
              Field("text", JsonString(event.text)) + "," + Field("icon", JsonString(event.icon)) + "}";
     case Event::Type::Dialog:
-      return "{" + Field("event", "\"dialog\"") + "," + Field("template", JsonString(event.templateName)) + "," +
-             Field("result", std::to_string(event.value)) + "}";
+      return "{" + Field("event", "\"dialog\"") + "," + Field("template", JsonString(event.templateName)) +
+             "," + Field("result", std::to_string(event.value)) + "}";
     case Event::Type::Result:
       break;
   }
@@ -60,8 +72,9 @@ std::string DialogStateJson(const DialogState& state) {
   std::string controls;
   for (const ControlState& control : state.controls) {
     if (!controls.empty()) controls += ",";
-    controls += "{" + Field("id", std::to_string(control.id)) + "," + Field("class", JsonString(control.className)) +
-                "," + Field("text", JsonString(control.text)) + "," +
+    controls += "{" + Field("id", std::to_string(control.id)) + "," +
+                Field("class", JsonString(control.className)) + "," +
+                Field("text", JsonString(control.text)) + "," +
                 Field("enabled", control.enabled ? "true" : "false") + "," +
                 Field("checked", std::to_string(control.checked));
     if (control.minimum) controls += "," + Field("min", std::to_string(*control.minimum));
@@ -75,7 +88,8 @@ std::string DialogStateJson(const DialogState& state) {
     }
     controls += "}";
   }
-  return "{" + Field("template", JsonString(state.templateName)) + "," + Field("controls", "[" + controls + "]") + "}";
+  return "{" + Field("template", JsonString(state.templateName)) + "," +
+         Field("controls", "[" + controls + "]") + "}";
 }
 
 }  // namespace vfhost

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cp932.h"
 #include "resource_script.h"
 #include "vfwin/vfwin.h"
 #include "vfwin/vfwin_host.h"
@@ -114,7 +115,6 @@ int EnterModalLoop();
 void LeaveModalLoop(int previousBase);
 void DeliverPendingPaints();
 void MarkAllDialogsForPaint();
-VfWindow* DialogOf(VfWindow* window);
 
 // ---- control classes ----
 LRESULT ButtonMessage(VfWindow* button, UINT message, WPARAM wParam, LPARAM lParam);
@@ -132,8 +132,6 @@ bool HandleTextMessage(VfWindow* window, UINT message, WPARAM wParam, LPARAM lPa
 // Copies text into a buffer of bufferSize bytes with its NUL, cut so that no
 // double-byte character is split; returns the bytes copied without the NUL.
 int CopyTextOut(std::string_view text, char* buffer, int bufferSize);
-bool IsCp932LeadByte(unsigned char byte);
-bool IsCp932TrailByte(unsigned char byte);
 
 // ---- number_text.cpp ----
 // A whole decimal number as a dialog box reads it: leading and trailing

@@ -1,23 +1,19 @@
 // Parser for the dialog templates of a resource script. The script is read
 // as code page 932 bytes: a double-byte character is taken whole, so that a
-// trail byte 0x5C is never mistaken for a backslash or a trail byte 0x22 for
-// a quote. Errors stop the parse with one line naming the line number.
+// trail byte 0x5C is never mistaken for a backslash. Errors stop the parse
+// with one line naming the line number.
 #include "resource_script.h"
 
 #include <cctype>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <stdexcept>
+
+#include "cp932.h"
 
 namespace vfwin::rc {
 namespace {
-
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-bool IsTrailByte(unsigned char byte) {
-  return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -107,44 +103,115 @@ class Lexer {
         position_ += 2;
       } else if (c == '#' && atLineStart_) {
         PreprocessorLine();
+      } else if (!Active()) {
+        while (!AtEnd() && Peek() != '\n') ++position_;  // a line left out by #if
       } else {
         return;
       }
     }
+    if (!conditionals_.empty()) throw ParseError(conditionals_.back().line, "#if without #endif");
   }
 
-  // `#define NAME number` is remembered; every other directive is skipped.
+  static void SkipBlanks(std::string_view& text) {
+    size_t first = text.find_first_not_of(" \t\r");
+    text.remove_prefix(first == std::string_view::npos ? text.size() : first);
+  }
+
+  static std::string_view TakeName(std::string_view& text) {
+    size_t end = 0;
+    while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+      ++end;
+    std::string_view name = text.substr(0, end);
+    text.remove_prefix(end);
+    return name;
+  }
+
+  // Lines between #if/#ifdef/#ifndef, #elif, #else and #endif are read only
+  // where the condition holds (a resource editor's own sections are left out).
+  struct Conditional {
+    bool enclosingActive;
+    bool active;
+    bool taken;
+    int line;
+  };
+
+  bool Active() const { return conditionals_.empty() || conditionals_.back().active; }
+
+  // The conditions of #if and #elif: a number, a #defined name, or
+  // defined(NAME), each optionally negated with '!'.
+  bool Condition(std::string_view text) const {
+    SkipBlanks(text);
+    bool negated = false;
+    while (!text.empty() && text[0] == '!') {
+      negated = !negated;
+      text.remove_prefix(1);
+      SkipBlanks(text);
+    }
+    bool holds = false;
+    int64_t number = 0;
+    if (ReadNumber(text, &number) > 0) {
+      holds = number != 0;
+    } else {
+      std::string_view name = TakeName(text);
+      if (name == "defined") {
+        SkipBlanks(text);
+        bool parenthesised = !text.empty() && text[0] == '(';
+        if (parenthesised) text.remove_prefix(1);
+        SkipBlanks(text);
+        holds = definedNames_.count(std::string(TakeName(text))) != 0;
+      } else {
+        auto found = defines_.find(std::string(name));
+        holds = found != defines_.end() && found->second != 0;
+      }
+    }
+    return holds != negated;
+  }
+
   void PreprocessorLine() {
     size_t start = position_ + 1;
     while (!AtEnd() && Peek() != '\n') ++position_;
     std::string_view directive = bytes_.substr(start, position_ - start);
-    size_t word = directive.find_first_not_of(" \t");
-    if (word == std::string_view::npos || directive.substr(word, 6) != "define") return;
-    directive.remove_prefix(word + 6);
-    auto skipBlanks = [&directive] {
-      size_t first = directive.find_first_not_of(" \t\r");
-      directive.remove_prefix(first == std::string_view::npos ? directive.size() : first);
-    };
-    skipBlanks();
-    size_t nameEnd = 0;
-    while (nameEnd < directive.size() &&
-           (std::isalnum(static_cast<unsigned char>(directive[nameEnd])) || directive[nameEnd] == '_')) {
-      ++nameEnd;
+    SkipBlanks(directive);
+    std::string_view word = TakeName(directive);
+    SkipBlanks(directive);
+    if (word == "ifdef" || word == "ifndef" || word == "if") {
+      bool holds = word == "if"
+                       ? Condition(directive)
+                       : (definedNames_.count(std::string(TakeName(directive))) != 0) == (word == "ifdef");
+      bool enclosing = Active();
+      conditionals_.push_back({enclosing, enclosing && holds, holds, line_});
+    } else if (word == "elif" || word == "else") {
+      if (conditionals_.empty()) throw ParseError(line_, "#" + std::string(word) + " without #if");
+      Conditional& open = conditionals_.back();
+      bool holds = !open.taken && (word == "else" || Condition(directive));
+      open.active = open.enclosingActive && holds;
+      open.taken = open.taken || holds;
+    } else if (word == "endif") {
+      if (conditionals_.empty()) throw ParseError(line_, "#endif without #if");
+      conditionals_.pop_back();
+    } else if (word == "define" && Active()) {
+      Define(directive);
+    } else if (word == "undef" && Active()) {
+      std::string name(TakeName(directive));
+      definedNames_.erase(name);
+      defines_.erase(name);
     }
-    if (nameEnd == 0) return;
-    std::string name(directive.substr(0, nameEnd));
-    directive.remove_prefix(nameEnd);
-    skipBlanks();
-    bool negative = false;
-    if (!directive.empty() && directive[0] == '-') {
-      negative = true;
-      directive.remove_prefix(1);
-    }
+  }
+
+  // `#define NAME number` makes NAME usable where a number is expected;
+  // other definitions are of no use to a dialog template and are skipped.
+  void Define(std::string_view directive) {
+    std::string name(TakeName(directive));
+    if (name.empty()) return;
+    definedNames_.insert(name);
+    SkipBlanks(directive);
+    bool negative = !directive.empty() && directive[0] == '-';
+    if (negative) directive.remove_prefix(1);
     int64_t value = 0;
     size_t used = ReadNumber(directive, &value);
     if (used == 0) return;
     directive.remove_prefix(used);
-    skipBlanks();
+    SkipBlanks(directive);
     if (!directive.empty() && directive.substr(0, 2) != "//") return;
     defines_[name] = negative ? -value : value;
   }
@@ -237,7 +304,7 @@ class Lexer {
     for (;;) {
       if (AtEnd() || Peek() == '\n') throw ParseError(token.line, "unterminated string");
       unsigned char c = Peek();
-      if (IsLeadByte(c) && IsTrailByte(Peek(1))) {
+      if (IsCp932LeadByte(c) && IsCp932TrailByte(Peek(1))) {
         token.text += static_cast<char>(c);
         token.text += static_cast<char>(Peek(1));
         position_ += 2;
@@ -285,6 +352,8 @@ class Lexer {
   int line_ = 1;
   bool atLineStart_ = true;
   std::map<std::string, int64_t> defines_;
+  std::set<std::string> definedNames_;
+  std::vector<Conditional> conditionals_;
 };
 
 // The control statements: their class, default styles and whether they
@@ -478,10 +547,19 @@ class Parser {
     return static_cast<DWORD>(ParseNumber(after));
   }
 
+  // LANGUAGE primary, sublanguage: numbers or the system's names for them.
   void SkipLanguageArguments() {
-    ParseNumber("LANGUAGE");
+    SkipNumberOrName("LANGUAGE");
     ExpectComma("the language");
-    ParseNumber("the language");
+    SkipNumberOrName("the language");
+  }
+
+  void SkipNumberOrName(const char* after) {
+    if (Current().kind == TokenKind::Name && !defines_.count(Current().text)) {
+      Advance();
+    } else {
+      ParseNumber(after);
+    }
   }
 
   DialogTemplate ParseDialog() {

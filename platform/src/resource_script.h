@@ -2,8 +2,9 @@
 // page 932 bytes that a plug-in embeds. It understands the statements that
 // dialog templates use: DIALOG and DIALOGEX headers with STYLE, EXSTYLE,
 // CAPTION and FONT, the control statements (LTEXT ... SCROLLBAR) and the
-// generic CONTROL statement; preprocessor lines are skipped, except that
-// `#define NAME number` gives a name usable as a number.
+// generic CONTROL statement. Of the preprocessor it knows `#define NAME
+// number` (a name usable as a number), #undef, and the conditionals #if,
+// #ifdef, #ifndef, #elif, #else and #endif; other directives are skipped.
 #pragma once
 
 #include <cstddef>

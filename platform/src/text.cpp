@@ -6,13 +6,6 @@
 
 namespace vfwin {
 
-bool IsCp932LeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-bool IsCp932TrailByte(unsigned char byte) {
-  return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
-
 int CopyTextOut(std::string_view text, char* buffer, int bufferSize) {
   if (!buffer || bufferSize <= 0) return 0;
   size_t limit = static_cast<size_t>(bufferSize) - 1;
@@ -86,5 +79,6 @@ extern "C" VFWIN_API BOOL SetWindowTextA(HWND handle, LPCSTR text) {
     window->text = text ? text : "";
     return TRUE;
   }
-  return Dispatch(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+  // A combo box refuses with CB_ERR (-1).
+  return Dispatch(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) > 0 ? TRUE : FALSE;
 }

@@ -196,11 +196,6 @@ void MarkAllDialogsForPaint() {
   }
 }
 
-VfWindow* DialogOf(VfWindow* window) {
-  while (window && window->kind == WindowKind::Control) window = window->parent;
-  return window && window->kind == WindowKind::Dialog ? window : nullptr;
-}
-
 }  // namespace vfwin
 
 using vfwin::LiveWindow;

@@ -17,9 +17,22 @@ using blur::RoundedSqrt;
 TEST(RoundedSqrt, RoundsUpFromHalfwayAndGivesOneForZero) {
   const struct {
     int32_t n, root;
-  } cases[] = {{0, 1},       {1, 1},    {2, 2},    {3, 2},         {4, 2},    {5, 2},
-               {6, 3},       {12, 4},   {66846720, 8176}, {583705600, 24160}, {-1, 0}, {-583705600, 0},
-               {2147395599, 46340}, {16383, 128}, {16382, 128}, {16255, 127}};
+  } cases[] = {{0, 1},
+               {1, 1},
+               {2, 2},
+               {3, 2},
+               {4, 2},
+               {5, 2},
+               {6, 3},
+               {12, 4},
+               {66846720, 8176},
+               {583705600, 24160},
+               {-1, 0},
+               {-583705600, 0},
+               {2147395599, 46340},
+               {16383, 128},
+               {16382, 128},
+               {16255, 127}};
   for (const auto& c : cases) EXPECT_EQ(RoundedSqrt(c.n), c.root) << c.n;
 }
 
@@ -41,7 +54,9 @@ std::vector<uint16_t> CentreRow(const std::vector<uint16_t>& table, int32_t a) {
   return std::vector<uint16_t>(table.begin() + a * side, table.begin() + (a + 1) * side);
 }
 
-uint64_t Sum(const std::vector<uint16_t>& table) { return std::accumulate(table.begin(), table.end(), uint64_t{0}); }
+uint64_t Sum(const std::vector<uint16_t>& table) {
+  return std::accumulate(table.begin(), table.end(), uint64_t{0});
+}
 
 TEST(ProfileTable, WorkedCentreRowsAndSums) {
   const struct {
@@ -114,13 +129,15 @@ struct NumberedImage {
   frame::DibImage View() { return frame::DibImage{bytes.data(), width, height, stride}; }
 };
 
-int32_t Wrap(int32_t a, int32_t n) { return ((a % n) + n) % n; }
-int32_t Clamp(int32_t a, int32_t n) { return a < 0 ? 0 : (a >= n ? n - 1 : a); }
+int32_t Wrap(int32_t a, int32_t n) {
+  return ((a % n) + n) % n;
+}
+int32_t Clamp(int32_t a, int32_t n) {
+  return a < 0 ? 0 : (a >= n ? n - 1 : a);
+}
 
 TEST(WideRaster, BordersRepeatTheEdgeOrWrapAroundEvenForTinyPictures) {
-  const struct {
-    int32_t width, height, border;
-  } sizes[] = {{5, 4, 2}, {1, 1, 3}, {2, 3, 5}, {3, 1, 30}};
+  const struct { int32_t width, height, border; } sizes[] = {{5, 4, 2}, {1, 1, 3}, {2, 3, 5}, {3, 1, 30}};
   for (const auto& size : sizes) {
     for (bool wrap : {false, true}) {
       SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " border " << size.border

@@ -22,7 +22,9 @@ struct LineBlurCase {
   const char* missingCaption;
 };
 
-inline std::ostream& operator<<(std::ostream& out, const LineBlurCase& c) { return out << c.plugin; }
+inline std::ostream& operator<<(std::ostream& out, const LineBlurCase& c) {
+  return out << c.plugin;
+}
 
 inline vfhost::Dib RandomDib(int32_t width, int32_t height, uint32_t seed) {
   std::mt19937 random(seed);
@@ -45,7 +47,8 @@ class LineBlur : public testing::TestWithParam<LineBlurCase> {
   }
   std::string FilePath() const { return settings_.path() + GetParam().plugin + ".dat"; }
   void WriteSettings(uint8_t length, int32_t centerX, int32_t centerY) {
-    vftest::WriteFileBytes(FilePath(), SignedFile(GetParam().signature, LineRecord(length, centerX, centerY)));
+    vftest::WriteFileBytes(FilePath(),
+                           SignedFile(GetParam().signature, LineRecord(length, centerX, centerY)));
   }
   std::vector<uint8_t> SavedRecord(uint8_t length, int32_t centerX, int32_t centerY) const {
     return SignedFile(GetParam().signature, LineRecord(length, centerX, centerY));
@@ -71,7 +74,8 @@ TEST_P(LineBlur, OneColourStaysAndProgressCountsRows) {
   EXPECT_EQ(outcome.result, 1);
   EXPECT_EQ(dib.bytes(), before);
   EXPECT_TRUE(vftest::Messages(outcome.events).empty());
-  EXPECT_EQ(vftest::Progress(outcome.events), (Progress{{2, 0}, {8, 0}, {8, 25}, {8, 50}, {8, 75}, {8, 100}, {0, 0}}));
+  EXPECT_EQ(vftest::Progress(outcome.events),
+            (Progress{{2, 0}, {8, 0}, {8, 25}, {8, 50}, {8, 75}, {8, 100}, {0, 0}}));
 }
 
 TEST_P(LineBlur, RefusesToRunWithoutAWholeSignedFile) {
@@ -85,7 +89,8 @@ TEST_P(LineBlur, RefusesToRunWithoutAWholeSignedFile) {
   } cases[] = {
       {"missing", std::nullopt, unreadable, " File ERROR"},
       {"wrong signature", SignedFile(wrongSignature, LineRecord(1, 0, 0)), kRunDamagedText, "smoothold"},
-      {"record cut short", SignedFile(GetParam().signature, {1, 0, 0, 0, 0, 0}), kRunDamagedText, "smoothold"},
+      {"record cut short", SignedFile(GetParam().signature, {1, 0, 0, 0, 0, 0}), kRunDamagedText,
+       "smoothold"},
       {"shorter than the signature", std::vector<uint8_t>{'r'}, kRunDamagedText, "smoothold"},
   };
   for (const auto& c : cases) {
@@ -107,9 +112,7 @@ TEST_P(LineBlur, RefusesToRunWithoutAWholeSignedFile) {
 }
 
 TEST_P(LineBlur, LengthsOutsideTheDialogsRangeRunAsTheNearestLimit) {
-  const struct {
-    uint8_t length, runsAs;
-  } cases[] = {{0, 1}, {101, 100}, {255, 100}};
+  const struct { uint8_t length, runsAs; } cases[] = {{0, 1}, {101, 100}, {255, 100}};
   for (const auto& c : cases) {
     SCOPED_TRACE(int{c.length});
     vfhost::Dib odd = RandomDib(7, 5, c.length), expected = odd;
@@ -191,15 +194,20 @@ TEST_P(LineBlur, DialogSavesTheControlsWithTheCentreClamped) {
   } cases[] = {
       {"as loaded", {}, SavedRecord(20, -300, 450)},
       {"typed centre", {Action(T::Set, 1012, "-5"), Action(T::Set, 1013, "7")}, SavedRecord(20, -5, 7)},
-      {"beyond the limits", {Action(T::Set, 1012, " 40000 "), Action(T::Set, 1013, "-40000")},
+      {"beyond the limits",
+       {Action(T::Set, 1012, " 40000 "), Action(T::Set, 1013, "-40000")},
        SavedRecord(20, 32000, -32000)},
-      {"not a number reads 0", {Action(T::Set, 1012, "abc"), Action(T::Set, 1013, "")}, SavedRecord(20, 0, 0)},
-      {"beyond 32 bits reads 0", {Action(T::Set, 1012, "99999999999"), Action(T::Set, 1013, "-99999999999")},
+      {"not a number reads 0",
+       {Action(T::Set, 1012, "abc"), Action(T::Set, 1013, "")},
+       SavedRecord(20, 0, 0)},
+      {"beyond 32 bits reads 0",
+       {Action(T::Set, 1012, "99999999999"), Action(T::Set, 1013, "-99999999999")},
        SavedRecord(20, 0, 0)},
       {"length arrows", {Action(T::UpDown, 1010, "", 3)}, SavedRecord(23, -300, 450)},
       {"length stops at 100", {Action(T::UpDown, 1010, "", 90)}, SavedRecord(100, -300, 450)},
       {"centre arrows write into the boxes",
-       {Action(T::UpDown, 1011, "", 2), Action(T::UpDown, 1012, "", -4)}, SavedRecord(20, -298, 446)},
+       {Action(T::UpDown, 1011, "", 2), Action(T::UpDown, 1012, "", -4)},
+       SavedRecord(20, -298, 446)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -215,7 +223,8 @@ TEST_P(LineBlur, DialogSavesTheControlsWithTheCentreClamped) {
 TEST_P(LineBlur, DialogResetsADamagedFileAndCloseSavesNothing) {
   const std::vector<uint8_t> damaged = SignedFile("smooth", LineRecord(5, 1, 2));
   vftest::WriteFileBytes(FilePath(), damaged);
-  const vfhost::OptionsOutcome outcome = Options({vftest::Action(T::UpDown, 1010, "", 1), vftest::Action(T::Close)});
+  const vfhost::OptionsOutcome outcome =
+      Options({vftest::Action(T::UpDown, 1010, "", 1), vftest::Action(T::Close)});
   const auto messages = vftest::Messages(outcome.events);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, kDialogDamagedText);

@@ -18,7 +18,8 @@ inline std::vector<uint8_t> SignedFile(const std::string& signature, const std::
 inline std::vector<uint8_t> LineRecord(uint8_t length, int32_t centerX, int32_t centerY) {
   std::vector<uint8_t> bytes{length};
   for (int32_t value : {centerX, centerY})
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+      bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
   return bytes;
 }
 

@@ -38,8 +38,12 @@ int32_t WritePlane(int32_t row, int32_t, int32_t, void* buffer, int32_t, int32_t
 
 long polls = 0;
 long pressedAtPoll = 0;
-SHORT EscapeOnce(void*) { return ++polls == pressedAtPoll ? 1 : 0; }
-LRESULT IgnoringHost(HWND, UINT, WPARAM, LPARAM) { return 0; }
+SHORT EscapeOnce(void*) {
+  return ++polls == pressedAtPoll ? 1 : 0;
+}
+LRESULT IgnoringHost(HWND, UINT, WPARAM, LPARAM) {
+  return 0;
+}
 
 TEST(ClearBackPasses, SingleEscInPassOneLeavesTheUnreadRowsAlone) {
   std::memset(colourStore, 255, sizeof(colourStore));
@@ -68,7 +72,8 @@ TEST(ClearBackPasses, SingleEscInPassOneLeavesTheUnreadRowsAlone) {
   EXPECT_EQ(colourRowsWritten, (std::vector<int32_t>{0, 1}));
   for (int32_t y = 0; y < kHeight; ++y) {
     const uint8_t expected = y < 2 ? 0 : 255;
-    for (int32_t x = 0; x < kWidth; ++x) EXPECT_EQ(planeStore[frame::PLANE_ALPHA][y][x], expected) << x << "," << y;
+    for (int32_t x = 0; x < kWidth; ++x)
+      EXPECT_EQ(planeStore[frame::PLANE_ALPHA][y][x], expected) << x << "," << y;
     for (int32_t i = 0; i < 3 * kWidth; ++i) EXPECT_EQ(colourStore[y][i], 255);
   }
   EXPECT_EQ(planeStore[frame::PLANE_MASK][4][1], 200);
@@ -82,10 +87,11 @@ TEST(ClearBackPasses, DistanceTableRisesFromTheCentreToTheReach) {
   const int32_t reach = 2;
   std::vector<uint8_t> table((2 * reach + 1) * (2 * reach + 1));
   clearback::BuildDistanceTable(reach, table.data());
-  const Cell cells[] = {{0, 0, 0}, {1, 0, 127}, {0, -1, 127}, {1, 1, 180}, {-1, 1, 180},
-                        {2, 0, 255}, {0, -2, 255}, {2, 1, 255}, {-2, -2, 255}};
+  const Cell cells[] = {{0, 0, 0},   {1, 0, 127},  {0, -1, 127}, {1, 1, 180},  {-1, 1, 180},
+                        {2, 0, 255}, {0, -2, 255}, {2, 1, 255},  {-2, -2, 255}};
   for (const Cell& cell : cells)
-    EXPECT_EQ(table[(cell.j + reach) * (2 * reach + 1) + cell.i + reach], cell.value) << cell.i << "," << cell.j;
+    EXPECT_EQ(table[(cell.j + reach) * (2 * reach + 1) + cell.i + reach], cell.value)
+        << cell.i << "," << cell.j;
 
   std::vector<uint8_t> wide(63 * 63);
   clearback::BuildDistanceTable(31, wide.data());

@@ -23,8 +23,15 @@ constexpr const char* kNoticeText =
 constexpr const char* kNoticeCaption = "背景透明化フィルター ( ver 0.01 ) の注意";
 constexpr uint32_t kUpperRight = 0, kUpperLeft = 1;
 // Scroll codes of WM_HSCROLL.
-enum : int32_t { SB_LINELEFT, SB_LINERIGHT, SB_PAGELEFT, SB_PAGERIGHT, SB_THUMBPOSITION, SB_THUMBTRACK,
-                 SB_ENDSCROLL = 8 };
+enum : int32_t {
+  SB_LINELEFT,
+  SB_LINERIGHT,
+  SB_PAGELEFT,
+  SB_PAGERIGHT,
+  SB_THUMBPOSITION,
+  SB_THUMBTRACK,
+  SB_ENDSCROLL = 8
+};
 
 class ClearBack : public vftest::LineAccessPluginTest {
  protected:
@@ -51,8 +58,8 @@ TEST_P(ClearBack, WhitePictureBecomesTransparentAfterTheNotice) {
   EXPECT_EQ(outcome.events[0].caption, kNoticeCaption);
   EXPECT_EQ(outcome.events[0].icon, "information");
   EXPECT_EQ(vftest::Messages(outcome.events).size(), 1u);
-  const vftest::ProgressList expected = vftest::Append(
-      vftest::Percent({0, 27, 54, 65, 67, 69, 70, 82, 95}), {{0, 0}});
+  const vftest::ProgressList expected =
+      vftest::Append(vftest::Percent({0, 27, 54, 65, 67, 69, 70, 82, 95}), {{0, 0}});
   EXPECT_EQ(vftest::Progress(outcome.events), expected);
   EXPECT_EQ(SavedSettings(), vftest::WordBytes({2, kUpperLeft}));
 
@@ -80,7 +87,8 @@ TEST_P(ClearBack, ZoneTakesTheLightnessOutOfGreyAndMakesBlackOpaque) {
   EXPECT_TRUE(vftest::Messages(outcome.events).empty());
   const uint8_t expectedAlpha[3][3] = {{0, 191, 100}, {255, 255, 100}, {100, 100, 100}};
   for (int32_t y = 0; y < 3; ++y)
-    for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(vftest::AlphaAt(image, x, y), expectedAlpha[y][x]) << x << "," << y;
+    for (int32_t x = 0; x < 3; ++x)
+      EXPECT_EQ(vftest::AlphaAt(image, x, y), expectedAlpha[y][x]) << x << "," << y;
   EXPECT_EQ(vftest::ColourAt(image, 0, 0), kWhite);
   EXPECT_EQ(vftest::ColourAt(image, 1, 0), vftest::Grey(85));
   EXPECT_EQ(vftest::ColourAt(image, 0, 1), kBlack);
@@ -275,10 +283,10 @@ TEST_P(ClearBackDialog, ScrollStepsStopAtTheLimitsAndAreSavedOnOk) {
     int32_t to;
   };
   const Case cases[] = {
-      {5, SB_LINELEFT, {}, 4},         {1, SB_LINELEFT, {}, 1},       {29, SB_LINERIGHT, {}, 30},
-      {30, SB_LINERIGHT, {}, 30},      {7, SB_PAGELEFT, {}, 2},       {6, SB_PAGELEFT, {}, 1},
-      {24, SB_PAGERIGHT, {}, 29},      {25, SB_PAGERIGHT, {}, 30},    {3, SB_THUMBTRACK, 21, 21},
-      {3, SB_THUMBPOSITION, 9, 9},     {12, SB_ENDSCROLL, 2, 12},
+      {5, SB_LINELEFT, {}, 4},     {1, SB_LINELEFT, {}, 1},    {29, SB_LINERIGHT, {}, 30},
+      {30, SB_LINERIGHT, {}, 30},  {7, SB_PAGELEFT, {}, 2},    {6, SB_PAGELEFT, {}, 1},
+      {24, SB_PAGERIGHT, {}, 29},  {25, SB_PAGERIGHT, {}, 30}, {3, SB_THUMBTRACK, 21, 21},
+      {3, SB_THUMBPOSITION, 9, 9}, {12, SB_ENDSCROLL, 2, 12},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.from << " code " << c.code);

@@ -202,7 +202,8 @@ class DitherDialog : public DitherBw {
     for (int i = 0; i < count; ++i) cells.push_back(i);
     return cells;
   }
-  static void ExpectCells(const vfhost::DialogState& state, const std::vector<std::string>& texts, bool enabled) {
+  static void ExpectCells(const vfhost::DialogState& state, const std::vector<std::string>& texts,
+                          bool enabled) {
     for (int i = 0; i < 16; ++i) {
       const auto* cell = vftest::FindControl(state, 1012 + i, "button");
       ASSERT_TRUE(cell) << i;
@@ -230,7 +231,8 @@ TEST_F(DitherDialog, ShowsTheChosenPattern) {
   const Case cases[] = {
       {"no file", {}, 0, kNormal, false, 0},
       {"user pattern B from the record", Record(7, kNormal, kUserA, ascending, 1), 7, ascending, true, 1},
-      {"a pattern beyond the list shows the first", Record(9, kNormal, kUserA, kUserB, 0), 0, kNormal, false, 0},
+      {"a pattern beyond the list shows the first", Record(9, kNormal, kUserA, kUserB, 0), 0, kNormal, false,
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -290,8 +292,7 @@ TEST_F(DitherDialog, OkSavesTheRecord) {
       {"entered 0 .. 15 in byte order",
        then(then({Select(6)}, EnterPattern(CellsInOrder(16))), {Action(T::Ok)}),
        Record(6, ascending, ascending, kUserB, 0)},
-      {"entered into B in reverse",
-       then(then({Select(7)}, EnterPattern(reversed)), {Action(T::Ok)}),
+      {"entered into B in reverse", then(then({Select(7)}, EnterPattern(reversed)), {Action(T::Ok)}),
        Record(7, descending, kUserA, descending, 0)},
       {"entered, then another pattern chosen",
        then(then({Select(6)}, EnterPattern(CellsInOrder(16))), {Select(1), Action(T::Ok)}),

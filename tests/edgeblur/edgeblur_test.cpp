@@ -46,8 +46,9 @@ vfhost::Dib Halves(Bright bright, int32_t width, int32_t height) {
   vfhost::Dib dib = vftest::UniformDib(width, height, 50, 50, 50);
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
-      const bool isBright = (bright == Bright::Left && x < width / 2) || (bright == Bright::Right && x >= width / 2) ||
-                            (bright == Bright::Top && y >= height / 2) || (bright == Bright::Bottom && y < height / 2);
+      const bool isBright =
+          (bright == Bright::Left && x < width / 2) || (bright == Bright::Right && x >= width / 2) ||
+          (bright == Bright::Top && y >= height / 2) || (bright == Bright::Bottom && y < height / 2);
       if (isBright) dib.SetPixel(y, x, 200, 200, 200);
     }
   }
@@ -58,10 +59,14 @@ vfhost::Dib Halves(Bright bright, int32_t width, int32_t height) {
 // wrap-around, the bright line at the opposite edge.
 bool OnBrightEdge(Bright bright, int32_t width, int32_t height, int32_t y, int32_t x, bool seamless) {
   switch (bright) {
-    case Bright::Left: return x == width / 2 - 1 || (seamless && x == 0);
-    case Bright::Right: return x == width / 2 || (seamless && x == width - 1);
-    case Bright::Top: return y == height / 2 || (seamless && y == height - 1);
-    case Bright::Bottom: return y == height / 2 - 1 || (seamless && y == 0);
+    case Bright::Left:
+      return x == width / 2 - 1 || (seamless && x == 0);
+    case Bright::Right:
+      return x == width / 2 || (seamless && x == width - 1);
+    case Bright::Top:
+      return y == height / 2 || (seamless && y == height - 1);
+    case Bright::Bottom:
+      return y == height / 2 - 1 || (seamless && y == 0);
   }
   return false;
 }
@@ -70,7 +75,8 @@ TEST_F(EdgeBlur, TwoHalvesSoftenExactlyTheBrightLineAtTheBoundaryInEveryOrientat
   const int32_t width = 8, height = 6;
   for (Bright bright : {Bright::Left, Bright::Right, Bright::Top, Bright::Bottom}) {
     for (uint8_t seamless : {0, 1}) {
-      SCOPED_TRACE(testing::Message() << "orientation " << static_cast<int>(bright) << " seamless " << int{seamless});
+      SCOPED_TRACE(testing::Message()
+                   << "orientation " << static_cast<int>(bright) << " seamless " << int{seamless});
       WriteSettings(30, seamless);
       vfhost::Dib dib = Halves(bright, width, height);
       const vfhost::Dib before = dib;
@@ -112,9 +118,9 @@ TEST_F(EdgeBlur, ThresholdDecidesWhatCountsAsABoundary) {
   struct Case {
     const char* name;
     uint8_t threshold;
-    uint8_t centre;       // grey of pixel (2, 2) of a black 5 x 5 picture
-    uint8_t background;   // grey of the rest
-    uint8_t result;       // the centre after the run
+    uint8_t centre;      // grey of pixel (2, 2) of a black 5 x 5 picture
+    uint8_t background;  // grey of the rest
+    uint8_t result;      // the centre after the run
     bool nothingMessage;
   };
   const Case cases[] = {
@@ -165,9 +171,12 @@ class Reference {
     std::memcpy(out, Source(y, x), 3);
     if (c - n[1][2] < threshold) return;
     int kernel = 0;
-    if (c - n[0][1] >= threshold && c - n[2][2] >= threshold) kernel = 1;
-    else if (c - n[0][1] >= threshold) kernel = 2;
-    else if (c - n[0][2] >= threshold && c - n[2][2] >= threshold) kernel = 3;
+    if (c - n[0][1] >= threshold && c - n[2][2] >= threshold)
+      kernel = 1;
+    else if (c - n[0][1] >= threshold)
+      kernel = 2;
+    else if (c - n[0][2] >= threshold && c - n[2][2] >= threshold)
+      kernel = 3;
     if (kernel == 0) return;
     int k[5][5];
     std::memcpy(k, kKernels[kernel - 1], sizeof(k));
@@ -218,9 +227,7 @@ class Reference {
 
 TEST_F(EdgeBlur, RandomPicturesMatchTheLiteralRule) {
   std::mt19937 random(5);
-  const struct {
-    int32_t width, height;
-  } sizes[] = {{9, 7}, {1, 1}, {2, 3}, {13, 2}};
+  const struct { int32_t width, height; } sizes[] = {{9, 7}, {1, 1}, {2, 3}, {13, 2}};
   for (const auto& size : sizes) {
     for (uint8_t seamless : {0, 1}) {
       for (uint8_t threshold : {12, 40, 90}) {
@@ -231,7 +238,8 @@ TEST_F(EdgeBlur, RandomPicturesMatchTheLiteralRule) {
         for (int32_t y = 0; y < size.height; ++y)
           for (int32_t x = 0; x < size.width; ++x) {
             const uint8_t level = static_cast<uint8_t>(random() % 4 * 70);
-            dib.SetPixel(y, x, static_cast<uint8_t>(level + random() % 20), level, static_cast<uint8_t>(level / 2));
+            dib.SetPixel(y, x, static_cast<uint8_t>(level + random() % 20), level,
+                         static_cast<uint8_t>(level / 2));
           }
         const vfhost::Dib before = dib;
         WriteSettings(threshold, seamless);
@@ -241,7 +249,8 @@ TEST_F(EdgeBlur, RandomPicturesMatchTheLiteralRule) {
           for (int32_t x = 0; x < size.width; ++x) {
             uint8_t expected[3];
             reference.Colour(y, x, threshold, expected);
-            for (int i = 0; i < 3; ++i) ASSERT_EQ(dib.Pixel(y, x)[i], expected[i]) << y << "," << x << " " << i;
+            for (int i = 0; i < 3; ++i)
+              ASSERT_EQ(dib.Pixel(y, x)[i], expected[i]) << y << "," << x << " " << i;
           }
       }
     }
@@ -349,7 +358,8 @@ TEST_F(EdgeBlurDialog, SeamlessIsSavedOnOkAndCloseSavesNothing) {
   std::remove((settings_.path() + "edgeblur.dat").c_str());
   Options({Action(T::Check, 1008), Action(T::Ok)});
   EXPECT_EQ(SavedBytes(), (std::vector<uint8_t>{64, 1}));
-  const vfhost::OptionsOutcome closed = Options({Scroll(kPageLeft), Action(T::Uncheck, 1008), Action(T::Close)});
+  const vfhost::OptionsOutcome closed =
+      Options({Scroll(kPageLeft), Action(T::Uncheck, 1008), Action(T::Close)});
   EXPECT_EQ(closed.result, 1);
   EXPECT_EQ(vftest::EventsOfType(closed.events, Event::Type::Dialog).at(0).value, 0);
   EXPECT_EQ(SavedBytes(), (std::vector<uint8_t>{64, 1}));

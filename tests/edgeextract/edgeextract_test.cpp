@@ -22,8 +22,15 @@ using T = DialogAction::Type;
 constexpr const char* kNothingText = "処理できるピクセルがありませんでした（＾＾；。";
 constexpr uint8_t W = 255, G = 180, B = 0;  // the three levels
 // Scroll bar codes of WM_HSCROLL.
-enum ScrollCode : int32_t { kLineLeft = 0, kLineRight = 1, kPageLeft = 2, kPageRight = 3, kThumbPosition = 4,
-                            kThumbTrack = 5, kEndScroll = 8 };
+enum ScrollCode : int32_t {
+  kLineLeft = 0,
+  kLineRight = 1,
+  kPageLeft = 2,
+  kPageRight = 3,
+  kThumbPosition = 4,
+  kThumbTrack = 5,
+  kEndScroll = 8
+};
 
 class EdgeExtract : public testing::Test {
  protected:
@@ -233,7 +240,8 @@ class EdgeDialog : public EdgeExtract {
   }
   // The checked radio button, the threshold shown and the bar.
   static void ExpectShown(const vfhost::DialogState& state, int checkedRadio, int32_t threshold) {
-    for (int id = 1011; id <= 1015; ++id) EXPECT_EQ(vftest::FindControl(state, id)->checked, id == checkedRadio ? 1 : 0) << id;
+    for (int id = 1011; id <= 1015; ++id)
+      EXPECT_EQ(vftest::FindControl(state, id)->checked, id == checkedRadio ? 1 : 0) << id;
     EXPECT_EQ(vftest::FindControl(state, 1010, "static")->text, std::to_string(threshold));
     EXPECT_EQ(vftest::FindControl(state, 1009, "scrollbar")->position, threshold);
   }
@@ -339,7 +347,8 @@ TEST_F(EdgeDialog, ScrollBarStepsAndLimits) {
     ASSERT_TRUE(outcome.state);
     EXPECT_EQ(vftest::FindControl(*outcome.state, 1010, "static")->text, std::to_string(c.threshold));
     EXPECT_EQ(vftest::FindControl(*outcome.state, 1009, "scrollbar")->position, c.threshold);
-    EXPECT_EQ(vftest::ReadFileBytes(SettingsFile()), (Record{c.threshold, 0, 0, c.threshold, 61, 62, 63, 64}));
+    EXPECT_EQ(vftest::ReadFileBytes(SettingsFile()),
+              (Record{c.threshold, 0, 0, c.threshold, 61, 62, 63, 64}));
   }
 }
 

@@ -92,7 +92,7 @@ TEST_P(FullScroll, ProgressOfTheThreeLayers) {
   const vfhost::RunOutcome outcome = Run(image);
   EXPECT_EQ(vftest::Progress(outcome.events),
             vftest::Append(vftest::Percent({0, 25, 50, 60, 68, 76, 80, 88, 96}), {{0, 0}}));
-  EXPECT_EQ(vftest::MaskAt(image, 0, 1), 0);  // row 0's mask moved down
+  EXPECT_EQ(vftest::MaskAt(image, 0, 1), 0);   // row 0's mask moved down
   EXPECT_EQ(vftest::MaskAt(image, 0, 0), 33);  // row 11's came round to the top
 }
 
@@ -157,11 +157,21 @@ TEST_P(FullScrollDialog, ScrollStepsOfEitherBarStopAtTheLimits) {
     int32_t to;
   };
   const Case cases[] = {
-      {1001, -500, SB_LINELEFT, {}, -500},  {1001, 499, SB_LINERIGHT, {}, 500}, {1001, 500, SB_LINERIGHT, {}, 500},
-      {1001, -489, SB_PAGELEFT, {}, -499},  {1001, -490, SB_PAGELEFT, {}, -500}, {1001, 489, SB_PAGERIGHT, {}, 499},
-      {1001, 490, SB_PAGERIGHT, {}, 500},   {1001, 0, SB_THUMBTRACK, -300, -300}, {1001, 0, SB_THUMBPOSITION, 77, 77},
-      {1000, 3, SB_LINELEFT, {}, 2},        {1000, 3, SB_LINERIGHT, {}, 4},       {1000, 3, SB_PAGERIGHT, {}, 13},
-      {1000, 495, SB_PAGERIGHT, {}, 500},   {1000, -3, SB_THUMBTRACK, -499, -499}, {1000, 8, 8, 100, 8},
+      {1001, -500, SB_LINELEFT, {}, -500},
+      {1001, 499, SB_LINERIGHT, {}, 500},
+      {1001, 500, SB_LINERIGHT, {}, 500},
+      {1001, -489, SB_PAGELEFT, {}, -499},
+      {1001, -490, SB_PAGELEFT, {}, -500},
+      {1001, 489, SB_PAGERIGHT, {}, 499},
+      {1001, 490, SB_PAGERIGHT, {}, 500},
+      {1001, 0, SB_THUMBTRACK, -300, -300},
+      {1001, 0, SB_THUMBPOSITION, 77, 77},
+      {1000, 3, SB_LINELEFT, {}, 2},
+      {1000, 3, SB_LINERIGHT, {}, 4},
+      {1000, 3, SB_PAGERIGHT, {}, 13},
+      {1000, 495, SB_PAGERIGHT, {}, 500},
+      {1000, -3, SB_THUMBTRACK, -499, -499},
+      {1000, 8, 8, 100, 8},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "bar " << c.barId << " from " << c.from << " code " << c.code);

@@ -35,14 +35,24 @@ class VfhostBinary : public testing::Test {
   vftest::TempDir dir_;
 };
 
+// list in a folder of its own: maxfilter alone, then beside a file that is
+// no plug-in, which is reported and makes the status 1.
 TEST_F(VfhostBinary, ListShowsTheFileKindAndTitle) {
-  const Result result = Vfhost("list");
+  const std::string folder = Path("plugins");
+  std::filesystem::create_directory(folder);
+  std::filesystem::create_symlink(std::string(VF_PLUGIN_DIR) + "/maxfilter.so", folder + "/maxfilter.so");
+  Result result = Vfhost("list --plugins " + folder);
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.out.find("maxfilter.so"), std::string::npos) << result.out;
-  const size_t line = result.out.find("maxfilter.so");
-  const std::string maxLine = result.out.substr(line, result.out.find('\n', line) - line);
-  EXPECT_NE(maxLine.find(" 0 "), std::string::npos) << maxLine;
-  EXPECT_NE(maxLine.find("最大値"), std::string::npos) << maxLine;
+  EXPECT_EQ(result.out.rfind("maxfilter.so", 0), 0u) << result.out;
+  EXPECT_NE(result.out.find(" 0  最大値\n"), std::string::npos) << result.out;
+
+  vftest::WriteFileBytes(folder + "/broken.so", std::vector<uint8_t>(64, 'x'));
+  result = Vfhost("list --plugins " + folder);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.out.find("最大値"), std::string::npos) << result.out;
+  EXPECT_NE(result.err.find("broken.so"), std::string::npos) << result.err;
+
+  EXPECT_EQ(Vfhost("list --plugins " + Path("none")).status, 2);
 }
 
 // A uniform picture of 20 rows: BEGIN, one progress message a row, the
@@ -57,7 +67,8 @@ TEST_F(VfhostBinary, RunWritesTheEventsInOrderAndThePicture) {
     SCOPED_TRACE(extension);
     const std::string in = Path(std::string("in") + extension), out = Path(std::string("out") + extension);
     WritePicture(std::string("in") + extension, 3, 20, 200);
-    const Result result = Vfhost("run maxfilter --in " + in + " --out " + out + " --trace " + Path("trace.json"));
+    const Result result =
+        Vfhost("run maxfilter --in " + in + " --out " + out + " --trace " + Path("trace.json"));
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(ReadText(Path("trace.json")), expected);
     vfhost::RgbaImage before, after;
@@ -85,14 +96,15 @@ TEST_F(VfhostBinary, RunAppliesTheFilter) {
 
 TEST_F(VfhostBinary, RunReturnsOneWhenThePluginCannotRun) {
   WritePicture("in.bmp", 2, 2, 10);
-  const Result result =
-      Vfhost("run maxfilter --fail-alloc --in " + Path("in.bmp") + " --out " + Path("out.bmp") + " --trace " +
-             Path("trace.json"));
+  const Result result = Vfhost("run maxfilter --fail-alloc --in " + Path("in.bmp") + " --out " +
+                               Path("out.bmp") + " --trace " + Path("trace.json"));
   EXPECT_EQ(result.status, 1) << result.err;
-  EXPECT_EQ(ReadText(Path("trace.json")),
-            Line(R"({"event":"progress","code":2,"value":0})") +
-                Line(R"({"event":"message","caption":" ごめんなさい","text":"グローバルメモリーが確保できませんでした；＿；。","icon":"error"})") +
-                Line(R"({"event":"progress","code":0,"value":0})") + Line(R"({"event":"result","value":0})"));
+  EXPECT_EQ(
+      ReadText(Path("trace.json")),
+      Line(R"({"event":"progress","code":2,"value":0})") +
+          Line(
+              R"({"event":"message","caption":" ごめんなさい","text":"グローバルメモリーが確保できませんでした；＿；。","icon":"error"})") +
+          Line(R"({"event":"progress","code":0,"value":0})") + Line(R"({"event":"result","value":0})"));
 }
 
 TEST_F(VfhostBinary, UsageAndInputErrorsExitWithTwoAndWriteNothing) {
@@ -107,7 +119,8 @@ TEST_F(VfhostBinary, UsageAndInputErrorsExitWithTwoAndWriteNothing) {
       {"no such plug-in", "run nofilter" + in + out},
       {"no such input file", "run maxfilter --in " + Path("missing.bmp") + out},
       {"damaged input", "run maxfilter --in " + Path("cut.bmp") + out},
-      {"unknown output format", "run maxfilter" + in + " --out " + Path("out.gif") + " --trace " + Path("trace.json")},
+      {"unknown output format",
+       "run maxfilter" + in + " --out " + Path("out.gif") + " --trace " + Path("trace.json")},
       {"planes for a kind-0 plug-in", "run maxfilter" + in + out + " --mask " + Path("in.bmp")},
       {"unknown option", "run maxfilter" + in + out + " --fast"},
       {"ESC poll 0", "run maxfilter" + in + out + " --esc 0"},
@@ -131,14 +144,17 @@ TEST_F(VfhostBinary, OptionsSavesWhatTheDialogWasGiven) {
       Vfhost("options maxfilter --set 1001=10 --ok --state " + Path("s.json") + " --trace " + Path("t.json"));
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(vftest::ReadFileBytes(settings() + "/maxfilter.dat"), (std::vector<uint8_t>{10, 255, 0}));
-  EXPECT_EQ(ReadText(Path("t.json")),
-            Line(R"({"event":"dialog","template":"MAX_DLG","result":1})") + Line(R"({"event":"result","value":1})"));
+  EXPECT_EQ(ReadText(Path("t.json")), Line(R"({"event":"dialog","template":"MAX_DLG","result":1})") +
+                                          Line(R"({"event":"result","value":1})"));
   const std::string state = ReadText(Path("s.json"));
   EXPECT_EQ(state.rfind(R"({"template":"MAX_DLG","controls":[)", 0), 0u) << state;
-  EXPECT_NE(state.find(R"({"id":1001,"class":"edit","text":"10","enabled":true,"checked":0})"), std::string::npos)
-      << state;
-  EXPECT_NE(state.find(R"({"id":1010,"class":"updown","text":"","enabled":true,"checked":0,"min":0,"max":255,"pos":10})"),
+  EXPECT_NE(state.find(R"({"id":1001,"class":"edit","text":"10","enabled":true,"checked":0})"),
             std::string::npos)
+      << state;
+  EXPECT_NE(
+      state.find(
+          R"({"id":1010,"class":"updown","text":"","enabled":true,"checked":0,"min":0,"max":255,"pos":10})"),
+      std::string::npos)
       << state;
 }
 
@@ -153,21 +169,23 @@ TEST_F(VfhostBinary, OptionsDrivesEveryKindOfControl) {
   };
   const Case cases[] = {
       {"--updown 1010=3 --updown 1011=-5 --ok", "3", {3, 250, 0}},
-      {"--updown 1011=4 --ok", "0", {0, 255, 0}},            // the upper limit holds
+      {"--updown 1011=4 --ok", "0", {0, 255, 0}},                  // the upper limit holds
       {"--set 1001=40 --updown 1010=2 --ok", "42", {42, 255, 0}},  // the arrows start from the typed number
       {"--click 1008 --ok", "0", {0, 255, 1}},                     // an auto check box changes itself
       {"--check 1008 --uncheck 1008 --ok", "0", {0, 255, 0}},
       {"--set 1003=7 --click 1006 --ok", "0", {0, 0, 0}},  // a push button only notifies the dialog
       {"--set 1001=10 --close", "10", {}},
-      {"--set 1001=10", "10", {}},                 // left open: closed with the close box
+      {"--set 1001=10", "10", {}},               // left open: closed with the close box
       {"--ok --set 1001=10", "0", {0, 255, 0}},  // nothing reaches an ended dialog
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.actions);
     std::filesystem::remove_all(settings());
-    const Result result = Vfhost(std::string("options maxfilter ") + c.actions + " --state " + Path("s.json"));
+    const Result result =
+        Vfhost(std::string("options maxfilter ") + c.actions + " --state " + Path("s.json"));
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(ReadText(Path("s.json")).find(std::string(R"({"id":1001,"class":"edit","text":")") + c.lowerText + "\""),
+    EXPECT_NE(ReadText(Path("s.json"))
+                  .find(std::string(R"({"id":1001,"class":"edit","text":")") + c.lowerText + "\""),
               std::string::npos)
         << ReadText(Path("s.json"));
     const std::string file = settings() + "/maxfilter.dat";
@@ -178,17 +196,31 @@ TEST_F(VfhostBinary, OptionsDrivesEveryKindOfControl) {
   }
 }
 
+// The demo on a folder of maxfilter and the host's kind-10 test plug-in.
 TEST_F(VfhostBinary, DemoWritesEveryResultTheOverviewAndTheIndex) {
-  const Result result = Vfhost("demo --out " + Path("demo"));
+  const std::string folder = Path("plugins");
+  std::filesystem::create_directory(folder);
+  std::filesystem::create_symlink(std::string(VF_PLUGIN_DIR) + "/maxfilter.so", folder + "/maxfilter.so");
+  std::filesystem::create_symlink(std::string(VF_PROBE_PLUGIN_DIR) + "/hostprobe.so", folder + "/hostprobe.so");
+  const Result result = Vfhost("demo --plugins " + folder + " --out " + Path("demo"));
   EXPECT_EQ(result.status, 0) << result.err << result.out;
-  for (const char* file : {"maxfilter.png", "overview.png", "sample-photo.png", "sample-layered.png"}) {
+  for (const char* file : {"maxfilter.png", "hostprobe.png", "overview.png", "sample-photo.png", "sample-layered.png"}) {
     vfhost::RgbaImage image;
     std::string error;
     EXPECT_TRUE(vfhost::ReadImageFile(Path("demo/") + file, image, error)) << file << ": " << error;
   }
+  // The kind-10 result keeps its transparency: the probe inverts the alpha.
+  vfhost::RgbaImage layered, probe;
+  std::string error;
+  ASSERT_TRUE(vfhost::ReadImageFile(Path("demo/sample-layered.png"), layered, error)) << error;
+  ASSERT_TRUE(vfhost::ReadImageFile(Path("demo/hostprobe.png"), probe, error)) << error;
+  ASSERT_EQ(probe.rgba.size(), layered.rgba.size());
+  EXPECT_TRUE(probe.hasAlpha);
+  EXPECT_EQ(probe.rgba[3], 255 - layered.rgba[3]);
+
   const std::string index = ReadText(Path("demo/index.html"));
-  EXPECT_NE(index.find("maxfilter.png"), std::string::npos);
-  EXPECT_NE(index.find("最大値"), std::string::npos);
+  for (const char* text : {"maxfilter.png", "最大値", "hostprobe.png", "試験", "esc=0"})
+    EXPECT_NE(index.find(text), std::string::npos) << text;
 }
 
 }  // namespace

@@ -35,11 +35,12 @@ TEST(TraceFormat, WritesTheDocumentedLines) {
   result.type = Event::Type::Result;
   result.value = 1;
   const std::vector<Event> events = {
-      Progress(2, 0), Message(" 最大値", "処理できるピクセルがありませんでした（＾＾；。", "information"), dialog,
-      result};
+      Progress(2, 0), Message(" 最大値", "処理できるピクセルがありませんでした（＾＾；。", "information"),
+      dialog, result};
   EXPECT_EQ(vfhost::TraceText(events),
             "{\"event\":\"progress\",\"code\":2,\"value\":0}\n"
-            "{\"event\":\"message\",\"caption\":\" 最大値\",\"text\":\"処理できるピクセルがありませんでした（＾＾；。\","
+            "{\"event\":\"message\",\"caption\":\" "
+            "最大値\",\"text\":\"処理できるピクセルがありませんでした（＾＾；。\","
             "\"icon\":\"information\"}\n"
             "{\"event\":\"dialog\",\"template\":\"MAX_DLG\",\"result\":1}\n"
             "{\"event\":\"result\",\"value\":1}\n");
@@ -133,10 +134,19 @@ TEST(DialogActions, ParsesEveryAction) {
 
 TEST(DialogActions, RefusesMalformedArguments) {
   const std::pair<const char*, const char*> cases[] = {
-      {"--set", "1001"},          {"--set", "x=1"},         {"--check", ""},          {"--check", "10a"},
-      {"--click", "-1"},          {"--scroll", "1003=sideways"}, {"--scroll", "1003=4:x"}, {"--select", "1005=-1"},
-      {"--select", "1005"},       {"--updown", "1010=up"},  {"--choose-colour", "12345"},
-      {"--choose-colour", "GG0000"}, {"--press", "1"},
+      {"--set", "1001"},
+      {"--set", "x=1"},
+      {"--check", ""},
+      {"--check", "10a"},
+      {"--click", "-1"},
+      {"--scroll", "1003=sideways"},
+      {"--scroll", "1003=4:x"},
+      {"--select", "1005=-1"},
+      {"--select", "1005"},
+      {"--updown", "1010=up"},
+      {"--choose-colour", "12345"},
+      {"--choose-colour", "GG0000"},
+      {"--press", "1"},
   };
   for (const auto& [option, argument] : cases) {
     DialogAction action;

@@ -2,6 +2,7 @@
 // reader converts, damaged and oversized files refused, and our own PNG codec
 // against libpng.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "../support/temp_dir.h"
 #include "vfhost/images.h"
@@ -157,9 +158,11 @@ TEST(PgmCodec, ReadsCommentsAndScalesSmallMaximumValues) {
   const std::vector<uint8_t> encoded = vfhost::EncodePgm(3, 2, samples);
   ASSERT_TRUE(vfhost::DecodePgm(encoded, width, height, plane, error)) << error;
   EXPECT_EQ(plane, samples);
-  EXPECT_FALSE(vfhost::DecodePgm(std::vector<uint8_t>(encoded.begin(), encoded.end() - 1), width, height, plane, error));
+  EXPECT_FALSE(vfhost::DecodePgm(std::vector<uint8_t>(encoded.begin(), encoded.end() - 1), width, height,
+                                 plane, error));
   const std::string sixteenBit = "P5 1 1 65535\n";
-  EXPECT_FALSE(vfhost::DecodePgm(std::vector<uint8_t>(sixteenBit.begin(), sixteenBit.end()), width, height, plane, error));
+  EXPECT_FALSE(vfhost::DecodePgm(std::vector<uint8_t>(sixteenBit.begin(), sixteenBit.end()), width, height,
+                                 plane, error));
 }
 
 TEST_F(ImageFiles, PlanesRoundTripAsPgmAndGreyPng) {
@@ -210,6 +213,76 @@ TEST_F(ImageFiles, OwnPngCodecAgreesWithLibpng) {
   std::vector<uint8_t> damaged = vfhost::EncodePngOwn(Pattern(4, 4, false));
   damaged[damaged.size() / 2] ^= 0xFF;
   EXPECT_FALSE(vfhost::DecodePngOwn(damaged, grey, error));
+}
+
+// A PNG file of any colour type and depth, rows given as raw bytes after
+// their filter byte, for the formats our writer never makes.
+std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType,
+                             const std::vector<std::vector<uint8_t>>& chunks, const std::vector<uint8_t>& rows) {
+  auto be32 = [](std::vector<uint8_t>& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
+  };
+  auto chunk = [&](std::vector<uint8_t>& out, const std::vector<uint8_t>& typeAndData) {
+    be32(out, static_cast<uint32_t>(typeAndData.size() - 4));
+    out.insert(out.end(), typeAndData.begin(), typeAndData.end());
+    be32(out, static_cast<uint32_t>(crc32(0, typeAndData.data(), static_cast<uInt>(typeAndData.size()))));
+  };
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header = {'I', 'H', 'D', 'R'};
+  be32(header, width);
+  be32(header, height);
+  header.insert(header.end(), {depth, colourType, 0, 0, 0});
+  chunk(png, header);
+  for (const std::vector<uint8_t>& extra : chunks) chunk(png, extra);
+  uLongf size = compressBound(static_cast<uLong>(rows.size()));
+  std::vector<uint8_t> data = {'I', 'D', 'A', 'T'};
+  data.resize(4 + size);
+  compress2(data.data() + 4, &size, rows.data(), static_cast<uLong>(rows.size()), 9);
+  data.resize(4 + size);
+  chunk(png, data);
+  chunk(png, {'I', 'E', 'N', 'D'});
+  return png;
+}
+
+// Our codec and libpng must read the same pixels from every kind of file.
+TEST_F(ImageFiles, OwnPngDecoderReadsEveryColourTypeAsLibpngDoes) {
+  struct Case {
+    const char* name;
+    uint32_t width, height;
+    uint8_t depth, colourType;
+    std::vector<std::vector<uint8_t>> chunks;
+    std::vector<uint8_t> rows;  // filter byte, then the row
+  };
+  const std::vector<uint8_t> palette = {'P', 'L', 'T', 'E', 255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9};
+  const Case cases[] = {
+      {"palette, 2 bits, transparency", 5, 2, 2, 3, {palette, {'t', 'R', 'N', 'S', 255, 128, 0}},
+       {0, 0b00011011, 0b00000000, 1, 0b11100100, 0b01000000}},
+      {"grey, 1 bit", 9, 1, 1, 0, {}, {0, 0b10110010, 0b10000000}},
+      {"grey, 16 bits, colour key", 2, 2, 16, 0, {{'t', 'R', 'N', 'S', 0x12, 0x34}},
+       {0, 0x12, 0x34, 0xAB, 0xCD, 2, 0x01, 0x01, 0x01, 0x01}},
+      {"grey and alpha, up and average filters", 2, 2, 8, 4, {}, {0, 10, 20, 30, 40, 3, 5, 5, 5, 5}},
+      {"RGB, 16 bits, Paeth filter", 1, 2, 16, 2, {}, {0, 1, 2, 3, 4, 5, 6, 4, 1, 1, 1, 1, 1, 1}},
+      {"RGBA, sub filter", 2, 1, 8, 6, {}, {1, 10, 20, 30, 40, 1, 1, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> file = MakePng(c.width, c.height, c.depth, c.colourType, c.chunks, c.rows);
+    vftest::WriteFileBytes(Path("case.png"), file);
+    RgbaImage byLibpng, byOwn;
+    std::string error;
+    ASSERT_TRUE(vfhost::ReadImageFile(Path("case.png"), byLibpng, error)) << error;
+    ASSERT_TRUE(vfhost::DecodePngOwn(file, byOwn, error)) << error;
+    ExpectSamePixels(byOwn, byLibpng);
+  }
+  // Interlaced files are refused with a reason rather than misread.
+  RgbaImage image;
+  std::string error;
+  std::vector<uint8_t> interlaced = MakePng(1, 1, 8, 0, {}, {0, 7});
+  interlaced[8 + 8 + 12] = 1;
+  const uLong crc = crc32(0, &interlaced[12], 17);
+  for (int i = 0; i < 4; ++i) interlaced[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  EXPECT_FALSE(vfhost::DecodePngOwn(interlaced, image, error));
+  EXPECT_NE(error.find("interlaced"), std::string::npos) << error;
 }
 
 TEST(LayeredImages, ConvertToAndFromRgba) {

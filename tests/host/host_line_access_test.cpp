@@ -23,7 +23,8 @@ vfhost::LayeredImage Numbered(int32_t width, int32_t height) {
 struct SecondReads {
   std::vector<uint8_t> colour, alpha;
 };
-SecondReads InvertEveryRow(const frame::ImageSize& size, const LineAccessTable& write, const LineAccessTable& read) {
+SecondReads InvertEveryRow(const frame::ImageSize& size, const LineAccessTable& write,
+                           const LineAccessTable& read) {
   std::vector<uint8_t> colour(static_cast<size_t>(size.width) * 3), alpha(static_cast<size_t>(size.width));
   for (int32_t row = 0; row < size.height; ++row) {
     read.ColorLine(row, 0, size.width - 1, colour.data(), -1);
@@ -88,7 +89,8 @@ TEST(LineAccessTables, CallsOutsideTheImageTransferOnlyWhatLiesInside) {
   // Columns -1 .. 4 of a 4-pixel row: buffer pixels 1 .. 4 reach columns 0 .. 3.
   std::vector<uint8_t> plane = {1, 2, 3, 4, 5, 6};
   write.PlaneLine(1, -1, 4, plane.data(), -1, frame::PLANE_MASK);
-  EXPECT_EQ(std::vector<uint8_t>(image.mask.begin() + 4, image.mask.end()), (std::vector<uint8_t>{2, 3, 4, 5}));
+  EXPECT_EQ(std::vector<uint8_t>(image.mask.begin() + 4, image.mask.end()),
+            (std::vector<uint8_t>{2, 3, 4, 5}));
   EXPECT_EQ(std::vector<uint8_t>(image.mask.begin(), image.mask.begin() + 4),
             std::vector<uint8_t>(original.mask.begin(), original.mask.begin() + 4));
   std::vector<uint8_t> colour(6 * 3, 0xEE);

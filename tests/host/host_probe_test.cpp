@@ -57,10 +57,12 @@ TEST_F(ProbeDialog, StateListsTemplateControlsThenThoseCreatedAtRunTime) {
   ASSERT_TRUE(outcome.state);
   EXPECT_EQ(outcome.state->templateName, "PROBE_DLG");
   std::vector<std::pair<int, std::string>> controls;
-  for (const vfhost::ControlState& control : outcome.state->controls) controls.emplace_back(control.id, control.className);
+  for (const vfhost::ControlState& control : outcome.state->controls)
+    controls.emplace_back(control.id, control.className);
   const std::vector<std::pair<int, std::string>> expected = {
-      {1001, "edit"},   {1002, "scrollbar"}, {1003, "static"}, {1004, "combobox"}, {1005, "static"}, {1006, "button"},
-      {1007, "button"}, {1008, "button"},    {1009, "button"}, {1, "button"},        {1010, "updown"}};
+      {1001, "edit"},   {1002, "scrollbar"}, {1003, "static"}, {1004, "combobox"},
+      {1005, "static"}, {1006, "button"},    {1007, "button"}, {1008, "button"},
+      {1009, "button"}, {1, "button"},       {1010, "updown"}};
   EXPECT_EQ(controls, expected);
   const vfhost::ControlState* combo = Control(*outcome.state, 1004, "combobox");
   ASSERT_TRUE(combo);
@@ -69,7 +71,8 @@ TEST_F(ProbeDialog, StateListsTemplateControlsThenThoseCreatedAtRunTime) {
   EXPECT_EQ(combo->text, "赤");
   ASSERT_EQ(outcome.events.size(), 2u);
   EXPECT_EQ(vfhost::TraceText(outcome.events),
-            Line(R"({"event":"dialog","template":"PROBE_DLG","result":1})") + Line(R"({"event":"result","value":1})"));
+            Line(R"({"event":"dialog","template":"PROBE_DLG","result":1})") +
+                Line(R"({"event":"result","value":1})"));
 }
 
 // Each case: the actions (then OK), one control and what it shows when the
@@ -96,7 +99,8 @@ TEST_F(ProbeDialog, ActionsSendWhatAUsersClicksSend) {
       {"--click 1008", 1008, "button", "Ｃ", 0, {}},  // a plain one only notifies
       {"--click 1008", 1005, "static", "Ｃ", 0, {}},
       {"--choose-colour FF8000 --click 1009", 1005, "static", "FF8000", 0, {}},
-      {"--choose-colour 00ff80 --click 1009 --click 1009", 1005, "static", "cancel", 0, {}},  // one answer only
+      {"--choose-colour 00ff80 --click 1009 --click 1009", 1005, "static", "cancel", 0, {}},  // one answer
+                                                                                              // only
       {"--click 1009", 1005, "static", "cancel", 0, {}},
       {"--updown 1010=-2", 1001, "edit", "3", 0, {}},
       {"--updown 1010=-2", 1010, "updown", "", 0, 3},
@@ -134,6 +138,29 @@ TEST_F(ProbeDialog, ActionsThatCannotBePerformedCloseTheDialog) {
   }
 }
 
+TEST_F(ProbeDialog, RunCountsPollsLineCallsAndRefusesTheOtherKind) {
+  vfhost::LayeredImage image(4, 3);
+  options_.escFromPoll = 2;
+  options_.time = 5;
+  const vfhost::RunOutcome outcome = plugin_->RunLineAccess(image, options_);
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_EQ(outcome.escPolls, 3);
+  EXPECT_EQ(outcome.liveAllocations, 0);
+  EXPECT_EQ(outcome.lineCalls.colourReads, 4);   // every row, then row 0 again
+  EXPECT_EQ(outcome.lineCalls.colourWrites, 4);  // every row, then one below the picture
+  EXPECT_EQ(outcome.lineCalls.planeReads, 6);
+  EXPECT_EQ(outcome.lineCalls.planeWrites, 6);
+  EXPECT_EQ(outcome.lineCalls.ignored, 1);
+  ASSERT_FALSE(outcome.events.empty());
+  EXPECT_EQ(outcome.events.back().type, vfhost::Event::Type::Result);
+  EXPECT_EQ(image.alpha, std::vector<uint8_t>(12, 0));
+
+  vfhost::Dib dib(2, 2);
+  const vfhost::RunOutcome refused = plugin_->RunDib(dib, options_);
+  EXPECT_FALSE(refused.error.empty());
+  EXPECT_TRUE(refused.events.empty());
+}
+
 class ProbeRun : public testing::Test {
  protected:
   Result Vfhost(const std::string& arguments) {
@@ -147,7 +174,8 @@ class ProbeRun : public testing::Test {
     picture.width = 3;
     picture.height = 2;
     picture.hasAlpha = true;
-    for (int i = 0; i < 6; ++i) picture.rgba.insert(picture.rgba.end(), {uint8_t(10 * i), 100, 200, uint8_t(40 * i)});
+    for (int i = 0; i < 6; ++i)
+      picture.rgba.insert(picture.rgba.end(), {uint8_t(10 * i), 100, 200, uint8_t(40 * i)});
     std::string error;
     ASSERT_TRUE(vfhost::WriteImageFile(Path("in.png"), picture, error)) << error;
     ASSERT_TRUE(vfhost::WritePlaneFile(Path("mask.pgm"), 3, 2, {0, 1, 2, 3, 4, 255}, error)) << error;
@@ -166,20 +194,25 @@ class ProbeRun : public testing::Test {
 
 TEST_F(ProbeRun, LayersGoInAndComeOutWithThePicture) {
   WriteInputs();
-  const Result result = Vfhost("run hostprobe --in " + Path("in.png") + " --mask " + Path("mask.pgm") + " --out " +
-                               Path("out.png") + " --out-alpha " + Path("alpha.pgm") + " --out-mask " +
-                               Path("mask.png") + " --time 1234 --trace " + Path("trace.json"));
+  const Result result =
+      Vfhost("run hostprobe --in " + Path("in.png") + " --mask " + Path("mask.pgm") + " --out " +
+             Path("out.png") + " --out-alpha " + Path("alpha.pgm") + " --out-mask " + Path("mask.png") +
+             " --time 1234 --trace " + Path("trace.json"));
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(ReadText(Path("trace.json")),
-            Line(R"({"event":"progress","code":3,"value":0})") + Line(R"({"event":"progress","code":3,"value":50})") +
-                Line(R"({"event":"message","caption":"試験","text":"esc=0 time=1234 row0=written","icon":"warning"})") +
-                Line(R"({"event":"progress","code":0,"value":0})") + Line(R"({"event":"result","value":1})"));
+  EXPECT_EQ(
+      ReadText(Path("trace.json")),
+      Line(R"({"event":"progress","code":3,"value":0})") +
+          Line(R"({"event":"progress","code":3,"value":50})") +
+          Line(
+              R"({"event":"message","caption":"試験","text":"esc=0 time=1234 row0=written","icon":"warning"})") +
+          Line(R"({"event":"progress","code":0,"value":0})") + Line(R"({"event":"result","value":1})"));
   vfhost::RgbaImage out;
   std::string error;
   ASSERT_TRUE(vfhost::ReadImageFile(Path("out.png"), out, error)) << error;
   EXPECT_TRUE(out.hasAlpha);
   std::vector<uint8_t> expected;
-  for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {uint8_t(255 - 10 * i), 155, 55, uint8_t(255 - 40 * i)});
+  for (int i = 0; i < 6; ++i)
+    expected.insert(expected.end(), {uint8_t(255 - 10 * i), 155, 55, uint8_t(255 - 40 * i)});
   EXPECT_EQ(out.rgba, expected);
   EXPECT_EQ(Plane("alpha.pgm"), (std::vector<uint8_t>{255, 215, 175, 135, 95, 55}));
   EXPECT_EQ(Plane("mask.png"), (std::vector<uint8_t>{255, 254, 253, 252, 251, 0}));
@@ -214,18 +247,20 @@ TEST_F(ProbeRun, StorageAndEscapeOptionsReachThePlugin) {
     const Result result = Vfhost("run hostprobe --in " + Path("in.png") + " --out " + Path("out.png") +
                                  " --time 77 --trace " + Path("trace.json") + " " + options);
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(ReadText(Path("trace.json")).find(std::string("\"text\":\"") + report + "\""), std::string::npos)
+    EXPECT_NE(ReadText(Path("trace.json")).find(std::string("\"text\":\"") + report + "\""),
+              std::string::npos)
         << ReadText(Path("trace.json"));
   }
 }
 
 TEST_F(ProbeRun, PlanesThatDoNotFitThePictureAreRefused) {
   WriteInputs();
-  for (const std::string& planes : {" --mask " + Path("small.pgm"), " --alpha " + Path("small.pgm"),
-                                    " --alpha " + Path("in.png"), " --mask " + Path("missing.pgm"),
-                                    std::string(" --shared-storage --separate-storage")}) {
+  for (const std::string& planes :
+       {" --mask " + Path("small.pgm"), " --alpha " + Path("small.pgm"), " --alpha " + Path("in.png"),
+        " --mask " + Path("missing.pgm"), std::string(" --shared-storage --separate-storage")}) {
     SCOPED_TRACE(planes);
-    const Result result = Vfhost("run hostprobe --in " + Path("in.png") + " --out " + Path("out.png") + planes);
+    const Result result =
+        Vfhost("run hostprobe --in " + Path("in.png") + " --out " + Path("out.png") + planes);
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("vfhost"), std::string::npos);
     EXPECT_FALSE(vftest::FileExists(Path("out.png")));

@@ -24,14 +24,16 @@ inline std::string ReadText(const std::string& path) {
   return text.str();
 }
 
-inline std::string Line(const std::string& json) { return json + "\n"; }
+inline std::string Line(const std::string& json) {
+  return json + "\n";
+}
 
 // Runs vfhost with the arguments (file names without blanks), standard
 // input from /dev/null, the settings in a folder of the work folder.
 inline Result RunVfhost(const vftest::TempDir& work, const std::string& arguments) {
   const std::string out = work.path() + "stdout.txt", err = work.path() + "stderr.txt";
-  const std::string command = std::string(VF_BIN_DIR) + "/vfhost " + arguments + " --settings " + work.path() +
-                              "settings </dev/null >" + out + " 2>" + err;
+  const std::string command = std::string(VF_BIN_DIR) + "/vfhost " + arguments + " --settings " +
+                              work.path() + "settings </dev/null >" + out + " 2>" + err;
   const int raw = std::system(command.c_str());
   Result result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

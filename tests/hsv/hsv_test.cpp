@@ -22,13 +22,24 @@ struct ToHsvCase {
 
 TEST(RgbToHsv, KnownColours) {
   const ToHsvCase cases[] = {
-      {{255, 0, 0}, {0, 255, 255}},     {{0, 255, 0}, {120, 255, 255}},   {{0, 0, 255}, {240, 255, 255}},
-      {{255, 255, 0}, {60, 255, 255}},  {{0, 255, 255}, {180, 255, 255}}, {{255, 0, 255}, {300, 255, 255}},
-      {{255, 128, 0}, {40, 255, 255}},  {{200, 100, 50}, {30, 191, 200}}, {{10, 20, 30}, {200, 170, 30}},
-      {{0, 0, 0}, {0, 0, 0}},           {{128, 128, 128}, {0, 0, 128}},   {{255, 255, 255}, {0, 0, 255}},
-      {{1, 0, 0}, {0, 255, 1}},         {{255, 1, 0}, {0, 255, 255}},
+      {{255, 0, 0}, {0, 255, 255}},
+      {{0, 255, 0}, {120, 255, 255}},
+      {{0, 0, 255}, {240, 255, 255}},
+      {{255, 255, 0}, {60, 255, 255}},
+      {{0, 255, 255}, {180, 255, 255}},
+      {{255, 0, 255}, {300, 255, 255}},
+      {{255, 128, 0}, {40, 255, 255}},
+      {{200, 100, 50}, {30, 191, 200}},
+      {{10, 20, 30}, {200, 170, 30}},
+      {{0, 0, 0}, {0, 0, 0}},
+      {{128, 128, 128}, {0, 0, 128}},
+      {{255, 255, 255}, {0, 0, 255}},
+      {{1, 0, 0}, {0, 255, 1}},
+      {{255, 1, 0}, {0, 255, 255}},
       // Shared minima: the earlier test decides.
-      {{0, 0, 9}, {240, 255, 9}},       {{0, 9, 0}, {120, 255, 9}},       {{9, 0, 0}, {0, 255, 9}},
+      {{0, 0, 9}, {240, 255, 9}},
+      {{0, 9, 0}, {120, 255, 9}},
+      {{9, 0, 0}, {0, 255, 9}},
       // Green minimum near red: 359, and the wrap of 360 to 0.
       {{255, 0, 1}, {359, 255, 255}},
   };
@@ -57,11 +68,17 @@ TEST(HsvToRgb, KnownColoursAndGreys) {
     Rgb rgb;
   };
   const Case cases[] = {
-      {{0, 255, 255}, {255, 0, 0}},   {{60, 255, 255}, {255, 255, 0}}, {{40, 255, 255}, {255, 127, 0}},
-      {{200, 170, 30}, {10, 20, 30}}, {{120, 255, 255}, {0, 255, 0}},  {{240, 255, 255}, {0, 0, 255}},
+      {{0, 255, 255}, {255, 0, 0}},
+      {{60, 255, 255}, {255, 255, 0}},
+      {{40, 255, 255}, {255, 127, 0}},
+      {{200, 170, 30}, {10, 20, 30}},
+      {{120, 255, 255}, {0, 255, 0}},
+      {{240, 255, 255}, {0, 0, 255}},
       {{300, 255, 255}, {255, 0, 255}},
       // Out of range: the hue is taken modulo 360, S and V held to 0 .. 255.
-      {{360, 255, 255}, {255, 0, 0}}, {{-60, 255, 255}, {255, 0, 255}}, {{0, 300, -5}, {0, 0, 0}},
+      {{360, 255, 255}, {255, 0, 0}},
+      {{-60, 255, 255}, {255, 0, 255}},
+      {{0, 300, -5}, {0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.hsv.h << "," << c.hsv.s << "," << c.hsv.v);
@@ -86,7 +103,8 @@ TEST(HsvRoundTrip, EveryColourComesBackWithinEight) {
     const Hsv hsv = frame::RgbToHsv(r, g, b);
     uint8_t r2, g2, b2;
     frame::HsvToRgb(hsv.h, hsv.s, hsv.v, &r2, &g2, &b2);
-    const int error = std::max({std::abs(int(r2) - int(r)), std::abs(int(g2) - int(g)), std::abs(int(b2) - int(b))});
+    const int error =
+        std::max({std::abs(int(r2) - int(r)), std::abs(int(g2) - int(g)), std::abs(int(b2) - int(b))});
     if (error == 0) ++unchanged;
     if (error > largestError) largestError = error;
   }
@@ -113,8 +131,8 @@ TEST(HsvDifference, FoldPointsAndGreys) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     for (bool swapped : {false, true}) {
-      const frame::HsvDifference d =
-          swapped ? frame::DifferenceOf(c.second, c.first, c.fold) : frame::DifferenceOf(c.first, c.second, c.fold);
+      const frame::HsvDifference d = swapped ? frame::DifferenceOf(c.second, c.first, c.fold)
+                                             : frame::DifferenceOf(c.first, c.second, c.fold);
       EXPECT_EQ(d.hue, c.expected.hue);
       EXPECT_EQ(d.saturation, c.expected.saturation);
       EXPECT_EQ(d.value, c.expected.value);

@@ -25,11 +25,14 @@ struct Bgr {
 inline std::ostream& operator<<(std::ostream& out, const Bgr& c) {
   return out << "(b " << int{c.blue} << ", g " << int{c.green} << ", r " << int{c.red} << ")";
 }
-inline Bgr Grey(uint8_t level) { return Bgr{level, level, level}; }
+inline Bgr Grey(uint8_t level) {
+  return Bgr{level, level, level};
+}
 constexpr Bgr kWhite{255, 255, 255};
 constexpr Bgr kBlack{0, 0, 0};
 
-inline vfhost::LayeredImage UniformLayers(int32_t width, int32_t height, Bgr colour, uint8_t alpha, uint8_t mask) {
+inline vfhost::LayeredImage UniformLayers(int32_t width, int32_t height, Bgr colour, uint8_t alpha,
+                                          uint8_t mask) {
   vfhost::LayeredImage image(width, height);
   for (int32_t i = 0; i < width * height; ++i) {
     image.colour[3 * i] = colour.blue;

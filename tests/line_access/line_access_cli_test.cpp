@@ -27,11 +27,11 @@ class LineAccessCli : public testing::TestWithParam<const char*> {
   // Runs vfhost on the files in.png and mask.pgm (and the storage of the
   // test's parameter) into out.png, out-alpha.pgm and out-mask.png.
   int RunPlugin(const std::string& plugin, const std::string& extra = "") {
-    const std::string command = std::string(VF_BIN_DIR) + "/vfhost run " + plugin + " --in " + Path("in.png") +
-                                " --mask " + Path("mask.pgm") + " --out " + Path("out.png") + " --out-alpha " +
-                                Path("out-alpha.pgm") + " --out-mask " + Path("out-mask.png") + " --trace " +
-                                Path("trace.jsonl") + " " + GetParam() + " " + extra + " --settings " +
-                                Settings() + " </dev/null >/dev/null 2>" + Path("stderr.txt");
+    const std::string command =
+        std::string(VF_BIN_DIR) + "/vfhost run " + plugin + " --in " + Path("in.png") + " --mask " +
+        Path("mask.pgm") + " --out " + Path("out.png") + " --out-alpha " + Path("out-alpha.pgm") +
+        " --out-mask " + Path("out-mask.png") + " --trace " + Path("trace.jsonl") + " " + GetParam() + " " +
+        extra + " --settings " + Settings() + " </dev/null >/dev/null 2>" + Path("stderr.txt");
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
@@ -41,7 +41,8 @@ class LineAccessCli : public testing::TestWithParam<const char*> {
     picture.hasAlpha = withAlpha;
     std::string error;
     ASSERT_TRUE(vfhost::WriteImageFile(Path("in.png"), picture, error)) << error;
-    ASSERT_TRUE(vfhost::WritePlaneFile(Path("mask.pgm"), image.width, image.height, image.mask, error)) << error;
+    ASSERT_TRUE(vfhost::WritePlaneFile(Path("mask.pgm"), image.width, image.height, image.mask, error))
+        << error;
   }
 
   vfhost::LayeredImage ReadOutput() {

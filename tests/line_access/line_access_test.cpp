@@ -1,13 +1,14 @@
 // The frame's line-access layer against a recording host: every transfer is
 // one whole row with the fixed arguments, the mask is saved, cleared and put
 // back in the order the host relies on, and the pass progress values.
+#include "frame/line_access.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <utility>
 #include <vector>
 
-#include "frame/line_access.h"
 #include "frame/progress.h"
 #include "vfwin/vfwin_host.h"
 
@@ -123,11 +124,8 @@ TEST(PassProgress, SentBeforeEveryFifthRowFromTheFirstValueOverTheSpan) {
     std::vector<LPARAM> values;
   };
   const Case cases[] = {
-      {0, 65, 12, {0, 27, 54}},
-      {70, 30, 12, {70, 82, 95}},
-      {80, 20, 1, {80}},
-      {0, 100, 5, {0}},
-      {0, 100, 6, {0, 83}},
+      {0, 65, 12, {0, 27, 54}}, {70, 30, 12, {70, 82, 95}}, {80, 20, 1, {80}},
+      {0, 100, 5, {0}},         {0, 100, 6, {0, 83}},
   };
   HWND host = VfCreateHostWindow(RecordingHost);
   for (const Case& c : cases) {
@@ -155,7 +153,8 @@ TEST(PassProgress, LargeHeightsDoNotOverflowTheProduct) {
 
 TEST(LineAccessRun, OnlyPicturesWithPixelsAreWorkedOn) {
   const frame::ImageSize sizes[] = {{0, 4}, {4, 0}, {-3, 2}, {2, -1}, {INT32_MIN, INT32_MIN}};
-  for (const frame::ImageSize& size : sizes) EXPECT_FALSE(frame::HasPixels(&size)) << size.width << "x" << size.height;
+  for (const frame::ImageSize& size : sizes)
+    EXPECT_FALSE(frame::HasPixels(&size)) << size.width << "x" << size.height;
   EXPECT_FALSE(frame::HasPixels(nullptr));
   const frame::ImageSize single = {1, 1};
   EXPECT_TRUE(frame::HasPixels(&single));

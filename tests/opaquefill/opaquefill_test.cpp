@@ -24,8 +24,8 @@ constexpr Bgr kRustBgr{10, 20, 30};
 // The 80-byte record: reserved, background, sixteen custom colours (all
 // grey 128 by default, else sixteen different ones from firstCustom on),
 // notice, checkerboard.
-std::vector<uint8_t> Record(uint32_t background, uint32_t notice, uint32_t checkerboard, uint32_t reserved = 0,
-                            uint32_t firstCustom = kMidGrey) {
+std::vector<uint8_t> Record(uint32_t background, uint32_t notice, uint32_t checkerboard,
+                            uint32_t reserved = 0, uint32_t firstCustom = kMidGrey) {
   std::vector<uint32_t> words = {reserved, background};
   for (uint32_t i = 0; i < 16; ++i) words.push_back(firstCustom == kMidGrey ? kMidGrey : firstCustom + i);
   words.push_back(notice);
@@ -110,8 +110,8 @@ TEST_P(OpaqueFill, BackgroundIsTheColourOrTheCheckerboard) {
     const struct {
       int32_t x, y;
       Bgr expected;
-    } places[] = {{0, 0, cellAtOrigin},  {7, 7, cellAtOrigin}, {8, 0, kRustBgr},      {0, 8, kRustBgr},
-                  {15, 7, kRustBgr},     {8, 8, cellAtOrigin}, {16, 16, cellAtOrigin}, {16, 8, kRustBgr}};
+    } places[] = {{0, 0, cellAtOrigin}, {7, 7, cellAtOrigin}, {8, 0, kRustBgr},       {0, 8, kRustBgr},
+                  {15, 7, kRustBgr},    {8, 8, cellAtOrigin}, {16, 16, cellAtOrigin}, {16, 8, kRustBgr}};
     for (const auto& place : places)
       EXPECT_EQ(vftest::ColourAt(image, place.x, place.y), place.expected) << place.x << "," << place.y;
     EXPECT_EQ(vftest::AlphaAt(image, 16, 16), 255);
@@ -179,7 +179,12 @@ TEST_P(OpaqueFillDialog, OkSavesTheRecordWithEverythingElseAsLoaded) {
   };
   const Case cases[] = {
       {"nothing changed", {Action(T::Ok)}, kRust, 0, "30", 0x1E140A},
-      {"colour chosen", {Choose(0x112233), Action(T::Click, 1004), Action(T::Ok)}, 0x332211, 0, "17", 0x112233},
+      {"colour chosen",
+       {Choose(0x112233), Action(T::Click, 1004), Action(T::Ok)},
+       0x332211,
+       0,
+       "17",
+       0x112233},
       {"chooser cancelled", {Action(T::Click, 1004), Action(T::Ok)}, kRust, 0, "30", 0x1E140A},
       {"checkerboard", {Action(T::Click, 1006), Action(T::Ok)}, kRust, 1, "30", 0x1E140A},
   };

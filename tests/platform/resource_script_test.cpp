@@ -144,6 +144,32 @@ TEST(ResourceScript, LooksUpTemplateNamesWithoutRegardToCase) {
   EXPECT_STREQ(error, "no dialog template named SAMPLE (the script has SAMPLEDLG, second)");
 }
 
+// A script as a resource editor writes it: its own sections inside
+// conditionals, language names, pragmas.
+TEST(ResourceScript, ReadsOnlyTheSectionsWhoseConditionHolds) {
+  const std::string script =
+      "#include \"resource.h\"\n"
+      "#define IDC_VALUE 1001\n"
+      "#define APSTUDIO_READONLY_SYMBOLS\n"
+      "#ifdef APSTUDIO_INVOKED\n"
+      "1 TEXTINCLUDE\nBEGIN\n    \"resource.h\\0\"\nEND\n"
+      "#endif\n"
+      "#if 0\nBROKEN DIALOG\n#elif defined(APSTUDIO_READONLY_SYMBOLS)\n"
+      "LANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT\n"
+      "#pragma code_page(932)\n"
+      "E DIALOG 0, 0, 10, 10\nBEGIN\n  EDITTEXT IDC_VALUE, 0, 0, 5, 5\nEND\n"
+      "#else\nOTHER DIALOG 0, 0, 1, 1\nBEGIN\nEND\n"
+      "#endif\n";
+  char error[128] = "";
+  EXPECT_EQ(VfCheckResourceScript(script.data(), script.size(), "E", error, sizeof error), 1) << error;
+  EXPECT_EQ(VfCheckResourceScript(script.data(), script.size(), "OTHER", error, sizeof error), 0);
+  EXPECT_STREQ(error, "no dialog template named OTHER (the script has E)");
+  DialogRun run;
+  run.opened = [](HWND dialog) { EXPECT_NE(GetDlgItem(dialog, 1001), nullptr); };
+  RunDialog(RegisterScript(script), "E", run);
+  EXPECT_TRUE(run.openedCalled);
+}
+
 // 0x955C and 0x835C are double-byte characters whose trail byte is the
 // backslash: the first is followed by an escaped line feed, the second ends
 // the string.
@@ -184,6 +210,8 @@ const MalformedScript kMalformedScripts[] = {
     {"D DIALOG 0, 0, 10\nBEGIN\nEND\n", "line 1: expected ',' after the width"},
     {"D DIALOG 0, 0, 10, 10\nBEGIN\nEND\nd DIALOG 0, 0, 10, 10\nBEGIN\nEND\n",
      "line 4: dialog d is defined twice"},
+    {"#ifdef X\nD DIALOG 0, 0, 10, 10\nBEGIN\nEND\n", "line 1: #if without #endif"},
+    {"D DIALOG 0, 0, 10, 10\nBEGIN\nEND\n#endif\n", "line 4: #endif without #if"},
 };
 
 TEST(ResourceScript, ReportsMalformedScriptsWithTheirLine) {

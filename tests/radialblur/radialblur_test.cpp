@@ -12,7 +12,8 @@ namespace {
 using blurtest::LineBlur;
 
 INSTANTIATE_TEST_SUITE_P(Radial, LineBlur,
-                         testing::Values(blurtest::LineBlurCase{"radialblur", "rdlblr", "RSMS_DLG", "radialblur"}));
+                         testing::Values(blurtest::LineBlurCase{"radialblur", "rdlblr", "RSMS_DLG",
+                                                                "radialblur"}));
 
 class RadialBlur : public testing::Test {
  protected:
@@ -107,13 +108,25 @@ TEST(RadialLine, StepsAlongTheLongerAxisWithTruncatingDivisions) {
     int32_t dx, dy;
     Line_ expected;
   } cases[] = {
-      {"nearer the horizontal: k columns, -(k dy) / dx rows", 2, 5, 3, {{1, -2}, {0, -1}, {0, 0}, {0, 1}, {-1, 2}}},
+      {"nearer the horizontal: k columns, -(k dy) / dx rows",
+       2,
+       5,
+       3,
+       {{1, -2}, {0, -1}, {0, 0}, {0, 1}, {-1, 2}}},
       {"to the left", 2, -5, 3, {{-1, -2}, {0, -1}, {0, 0}, {0, 1}, {1, 2}}},
-      {"nearer the vertical: -k rows, (k dx) / dy columns", 2, 3, -5, {{2, 1}, {1, 0}, {0, 0}, {-1, 0}, {-2, -1}}},
+      {"nearer the vertical: -k rows, (k dx) / dy columns",
+       2,
+       3,
+       -5,
+       {{2, 1}, {1, 0}, {0, 0}, {-1, 0}, {-2, -1}}},
       {"exact diagonal steps by rows", 2, 4, 4, {{2, -2}, {1, -1}, {0, 0}, {-1, 1}, {-2, 2}}},
       {"straight below the centre", 1, 0, 7, {{1, 0}, {0, 0}, {-1, 0}}},
       {"the centre itself", 1, 0, 0, {}},
-      {"squares beyond 32 bits", 3, -47000, 30000, {{-1, -3}, {-1, -2}, {0, -1}, {0, 0}, {0, 1}, {1, 2}, {1, 3}}},
+      {"squares beyond 32 bits",
+       3,
+       -47000,
+       30000,
+       {{-1, -3}, {-1, -2}, {0, -1}, {0, 0}, {0, 1}, {1, 2}, {1, 3}}},
       {"products beyond 32 bits, steep", 2, 30000, -47000, {{2, 1}, {1, 0}, {0, 0}, {-1, 0}, {-2, -1}}},
   };
   for (const auto& c : cases) EXPECT_EQ(Line(c.length, c.dx, c.dy), c.expected) << c.name;

@@ -42,7 +42,7 @@ class RegionAvg : public testing::Test {
 // colours, bright cyan among them.
 vfhost::Dib MixedPicture(int32_t width, int32_t height) {
   vfhost::Dib dib(width, height);
-  const uint8_t colours[][3] = {{0, 0, 0},     {0, 255, 255}, {255, 0, 0}, {128, 128, 128},
+  const uint8_t colours[][3] = {{0, 0, 0},     {0, 255, 255}, {255, 0, 0},    {128, 128, 128},
                                 {255, 255, 0}, {10, 200, 90}, {255, 255, 255}};
   uint32_t state = 12345;
   for (int32_t y = 0; y < height; ++y) {
@@ -122,7 +122,7 @@ TEST_F(RegionAvg, OnlySimilarPlacesTakePart) {
   struct Case {
     const char* name;
     uint8_t threshold;
-    uint8_t left, right;  // grey levels of the two halves
+    uint8_t left, right;        // grey levels of the two halves
     uint8_t besideTheBoundary;  // the left half's pixel next to the right half
   };
   const Case cases[] = {
@@ -262,7 +262,8 @@ TEST_F(RegionDialog, OkSavesAndTheCloseBoxDoesNot) {
   EXPECT_EQ(vftest::EventsOfType(saved.events, Event::Type::Dialog).at(0).value, 1);
   EXPECT_EQ(vftest::ReadFileBytes(SettingsFile()), (std::vector<uint8_t>{65, 1}));
 
-  const vfhost::OptionsOutcome closed = Options({Action(T::Uncheck, 1008), Scroll(kPageLeft), Action(T::Close)});
+  const vfhost::OptionsOutcome closed =
+      Options({Action(T::Uncheck, 1008), Scroll(kPageLeft), Action(T::Close)});
   EXPECT_EQ(vftest::EventsOfType(closed.events, Event::Type::Dialog).at(0).value, 0);
   EXPECT_EQ(vftest::ReadFileBytes(SettingsFile()), (std::vector<uint8_t>{65, 1}));
 }

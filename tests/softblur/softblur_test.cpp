@@ -78,8 +78,8 @@ vfhost::Dib ReferenceBlur(const vfhost::Dib& source, int32_t radius, int32_t pro
         uint32_t sum = 0;
         for (int32_t r = 0; r < side; ++r)
           for (int32_t c = 0; c < side; ++c)
-            sum += table[r * side + c] *
-                   uint32_t{source.Pixel(index(y + r - radius, source.height()), index(x + c - radius, source.width()))[i]};
+            sum += table[r * side + c] * uint32_t{source.Pixel(index(y + r - radius, source.height()),
+                                                               index(x + c - radius, source.width()))[i]};
         result.Pixel(y, x)[i] = static_cast<uint8_t>(sum / weightSum);
       }
   return result;
@@ -89,7 +89,8 @@ vfhost::Dib RandomDib(int32_t width, int32_t height, std::mt19937& random) {
   vfhost::Dib dib(width, height);
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x)
-      dib.SetPixel(y, x, static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()));
+      dib.SetPixel(y, x, static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                   static_cast<uint8_t>(random()));
   return dib;
 }
 
@@ -97,7 +98,8 @@ TEST_F(SoftBlur, MatchesTheWeightedWindowIncludingPicturesSmallerThanTheRadius) 
   std::mt19937 random(3);
   const struct {
     int32_t width, height, radius, profile;
-  } cases[] = {{7, 5, 1, 4}, {9, 6, 3, 1}, {6, 9, 2, 7}, {5, 4, 4, 5}, {2, 3, 5, 3}, {1, 1, 3, 6}, {3, 1, 2, 2}};
+  } cases[] = {{7, 5, 1, 4}, {9, 6, 3, 1}, {6, 9, 2, 7}, {5, 4, 4, 5},
+               {2, 3, 5, 3}, {1, 1, 3, 6}, {3, 1, 2, 2}};
   for (const auto& c : cases) {
     for (bool seamless : {false, true}) {
       SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " radius " << c.radius << " profile "
@@ -165,9 +167,12 @@ TEST_F(SoftBlur, RefusesToRunWithoutAWholeSignedFile) {
   };
   const Case cases[] = {
       {"missing", std::nullopt, "softblur.dat が読めませんでした ；＿；。", " File ERROR"},
-      {"wrong signature", blurtest::SignedFile("sftbl3", {1, 4, 0, 0}), blurtest::kRunDamagedText, "softblur"},
-      {"another plug-in's file", blurtest::SignedFile("rdlblr", {1, 4, 0, 0}), blurtest::kRunDamagedText, "softblur"},
-      {"shorter than the signature", std::vector<uint8_t>{'s', 'f', 't'}, blurtest::kRunDamagedText, "softblur"},
+      {"wrong signature", blurtest::SignedFile("sftbl3", {1, 4, 0, 0}), blurtest::kRunDamagedText,
+       "softblur"},
+      {"another plug-in's file", blurtest::SignedFile("rdlblr", {1, 4, 0, 0}), blurtest::kRunDamagedText,
+       "softblur"},
+      {"shorter than the signature", std::vector<uint8_t>{'s', 'f', 't'}, blurtest::kRunDamagedText,
+       "softblur"},
       {"record cut short", blurtest::SignedFile("sftbl2", {1, 4, 0}), blurtest::kRunDamagedText, "softblur"},
       {"empty", std::vector<uint8_t>{}, blurtest::kRunDamagedText, "softblur"},
   };
@@ -284,7 +289,9 @@ TEST_F(SoftBlurDialog, ShowsTheFileAndSavesTheControlsKeepingTheReservedByte) {
   const Case cases[] = {
       {"unchanged", {}, {5, 6, 77, 1}},
       {"arrows", {Action(T::UpDown, 1010, "", 2), Action(T::UpDown, 1011, "", -10)}, {7, 1, 77, 1}},
-      {"arrows stop at the top", {Action(T::UpDown, 1010, "", 40), Action(T::UpDown, 1011, "", 3)}, {30, 7, 77, 1}},
+      {"arrows stop at the top",
+       {Action(T::UpDown, 1010, "", 40), Action(T::UpDown, 1011, "", 3)},
+       {30, 7, 77, 1}},
       {"seamless off", {Action(T::Uncheck, 1007)}, {5, 6, 77, 0}},
   };
   for (const Case& c : cases) {
@@ -310,7 +317,8 @@ TEST_F(SoftBlurDialog, ShownValuesOfAHandMadeFileAreInRange) {
 
 TEST_F(SoftBlurDialog, DamagedFileResetsWithTheMessage) {
   for (const std::vector<uint8_t>& file :
-       {blurtest::SignedFile("sftbl1", {5, 6, 0, 1}), blurtest::SignedFile("sftbl2", {5, 6}), std::vector<uint8_t>{'s'}}) {
+       {blurtest::SignedFile("sftbl1", {5, 6, 0, 1}), blurtest::SignedFile("sftbl2", {5, 6}),
+        std::vector<uint8_t>{'s'}}) {
     vftest::WriteFileBytes(FilePath(), file);
     const vfhost::OptionsOutcome outcome = Options({});
     const auto messages = vftest::Messages(outcome.events);

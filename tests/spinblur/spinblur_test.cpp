@@ -12,7 +12,8 @@ namespace {
 using blurtest::LineBlur;
 
 INSTANTIATE_TEST_SUITE_P(Spin, LineBlur,
-                         testing::Values(blurtest::LineBlurCase{"spinblur", "spnblr", "CSMS_DLG", "spinblur"}));
+                         testing::Values(blurtest::LineBlurCase{"spinblur", "spnblr", "CSMS_DLG",
+                                                                "spinblur"}));
 
 class SpinBlur : public testing::Test {
  protected:

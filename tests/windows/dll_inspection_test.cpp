@@ -71,17 +71,30 @@ TEST(PluginDeviations, NamesEachDeviation) {
        "does not export FilterProc"},
       {"underscore-prefixed export", [](pe::Image& m) { m.exportNames[0] = "_FilterGetTitle"; },
        "exports _FilterGetTitle besides"},
-      {"an extra export", [](pe::Image& m) { m.exportNames.push_back("DllMain"); }, "exports DllMain besides"},
+      {"an extra export", [](pe::Image& m) { m.exportNames.push_back("DllMain"); },
+       "exports DllMain besides"},
       {"an export by ordinal only", [](pe::Image& m) { m.exportCount = 4; }, "export table has 4 entries"},
-      {"libstdc++ DLL", [](pe::Image& m) { m.imports.push_back({"libstdc++-6.dll", {"x"}, {}}); },
+      {"libstdc++ DLL",
+       [](pe::Image& m) {
+         m.imports.push_back({"libstdc++-6.dll", {"x"}, {}});
+       },
        "compiler runtime DLL libstdc++-6.dll"},
-      {"winpthread DLL", [](pe::Image& m) { m.imports.push_back({"libwinpthread-1.dll", {"x"}, {}}); },
+      {"winpthread DLL",
+       [](pe::Image& m) {
+         m.imports.push_back({"libwinpthread-1.dll", {"x"}, {}});
+       },
        "compiler runtime DLL libwinpthread-1.dll"},
-      {"a foreign DLL", [](pe::Image& m) { m.imports.push_back({"ADVAPI32.dll", {"RegOpenKeyA"}, {}}); },
+      {"a foreign DLL",
+       [](pe::Image& m) {
+         m.imports.push_back({"ADVAPI32.dll", {"RegOpenKeyA"}, {}});
+       },
        "imports from ADVAPI32.dll"},
       {"COMCTL32 by name", [](pe::Image& m) { m.imports[2].names = {"InitCommonControls"}; },
        "imports COMCTL32 InitCommonControls by name"},
-      {"another COMCTL32 ordinal", [](pe::Image& m) { m.imports[2].ordinals = {16, 345}; },
+      {"another COMCTL32 ordinal",
+       [](pe::Image& m) {
+         m.imports[2].ordinals = {16, 345};
+       },
        "COMCTL32 ordinal 345"},
       {"template under another name", [](pe::Image& m) { m.dialogNames = {"DLGBOX"}; },
        "no dialog resource named MAX_DLG (found: DLGBOX)"},
@@ -113,7 +126,9 @@ struct Build {
   const char* dir;
   uint16_t machine;
 };
-void PrintTo(const Build& build, std::ostream* out) { *out << build.preset; }
+void PrintTo(const Build& build, std::ostream* out) {
+  *out << build.preset;
+}
 
 class BuiltWindowsModules : public testing::TestWithParam<Build> {
  protected:
@@ -130,7 +145,8 @@ TEST_P(BuiltWindowsModules, EveryPluginIsASoundDeliverable) {
   ASSERT_FALSE(plugins.empty());
   for (const auto& entry : fs::directory_iterator(PluginDir())) {
     std::string stem = entry.path().stem().string();
-    if (entry.path().extension() == ".dll" && std::find(plugins.begin(), plugins.end(), stem) == plugins.end()) {
+    if (entry.path().extension() == ".dll" &&
+        std::find(plugins.begin(), plugins.end(), stem) == plugins.end()) {
       plugins.push_back(stem);  // built there but unknown here: inspect it too
     }
   }
@@ -191,6 +207,8 @@ TEST_P(BuiltWindowsModules, HostNeedsNoRuntimeDll) {
 INSTANTIATE_TEST_SUITE_P(Presets, BuiltWindowsModules,
                          testing::Values(Build{"win32", VF_WIN32_DIR, pe::kMachineI386},
                                          Build{"win64", VF_WIN64_DIR, pe::kMachineAmd64}),
-                         [](const testing::TestParamInfo<Build>& info) { return std::string(info.param.preset); });
+                         [](const testing::TestParamInfo<Build>& info) {
+                           return std::string(info.param.preset);
+                         });
 
 }  // namespace

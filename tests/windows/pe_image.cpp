@@ -26,7 +26,9 @@ class Reader {
   explicit Reader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
 
   bool Has(uint64_t offset, uint64_t size) const { return offset + size <= bytes_.size(); }
-  uint32_t U16(uint64_t offset) const { return Has(offset, 2) ? bytes_[offset] | bytes_[offset + 1] << 8 : 0; }
+  uint32_t U16(uint64_t offset) const {
+    return Has(offset, 2) ? bytes_[offset] | bytes_[offset + 1] << 8 : 0;
+  }
   uint32_t U32(uint64_t offset) const { return U16(offset) | U16(offset + 2) << 16; }
   uint64_t U64(uint64_t offset) const { return U32(offset) | uint64_t{U32(offset + 4)} << 32; }
 
@@ -172,7 +174,8 @@ bool ReadImage(const std::vector<uint8_t>& bytes, Image& image, std::string& err
   uint64_t directoryCountAt = optional + (image.pe32Plus ? 108 : 92);
   uint64_t directories = directoryCountAt + 4;
   uint32_t directoryCount = reader.U32(directoryCountAt);
-  if (!reader.Has(optional, optionalSize) || directories + 8 * std::min(directoryCount, 16u) > optional + optionalSize) {
+  if (!reader.Has(optional, optionalSize) ||
+      directories + 8 * std::min(directoryCount, 16u) > optional + optionalSize) {
     error = "truncated optional header";
     return false;
   }
@@ -208,7 +211,8 @@ std::vector<std::string> PluginDeviations(const Image& image, uint16_t expectedM
                                           const std::string& templateName) {
   std::vector<std::string> problems;
   if (image.machine != expectedMachine) {
-    problems.push_back("machine is " + MachineName(image.machine) + ", expected " + MachineName(expectedMachine));
+    problems.push_back("machine is " + MachineName(image.machine) + ", expected " +
+                       MachineName(expectedMachine));
   }
   if (image.pe32Plus != (expectedMachine == kMachineAmd64)) {
     problems.push_back(image.pe32Plus ? "PE32+ optional header in a 32-bit module" : "PE32 optional header");
@@ -227,8 +231,8 @@ std::vector<std::string> PluginDeviations(const Image& image, uint16_t expectedM
     problems.push_back("export table has " + std::to_string(image.exportCount) + " entries, expected 3");
   }
 
-  const std::set<std::string> allowed{"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "COMDLG32.DLL", "COMCTL32.DLL",
-                                      "MSVCRT.DLL"};
+  const std::set<std::string> allowed{"KERNEL32.DLL", "USER32.DLL",   "GDI32.DLL",
+                                      "COMDLG32.DLL", "COMCTL32.DLL", "MSVCRT.DLL"};
   for (const ImportedDll& dll : image.imports) {
     std::string upper = Upper(dll.name);
     if (IsRuntimeDll(upper)) {
@@ -242,7 +246,8 @@ std::vector<std::string> PluginDeviations(const Image& image, uint16_t expectedM
     }
     for (uint32_t ordinal : dll.ordinals) {
       if (ordinal != 16 && ordinal != 17) {
-        problems.push_back("imports COMCTL32 ordinal " + std::to_string(ordinal) + " (only 16 and 17 are used)");
+        problems.push_back("imports COMCTL32 ordinal " + std::to_string(ordinal) +
+                           " (only 16 and 17 are used)");
       }
     }
   }
@@ -252,8 +257,9 @@ std::vector<std::string> PluginDeviations(const Image& image, uint16_t expectedM
   if (!hasTemplate) {
     std::string found;
     for (const std::string& name : image.dialogNames) found += (found.empty() ? "" : ", ") + name;
-    problems.push_back("has no dialog resource named " + templateName +
-                       (found.empty() ? std::string(" (no named dialog at all)") : " (found: " + found + ")"));
+    problems.push_back(
+        "has no dialog resource named " + templateName +
+        (found.empty() ? std::string(" (no named dialog at all)") : " (found: " + found + ")"));
   }
   return problems;
 }

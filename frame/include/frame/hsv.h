@@ -20,7 +20,9 @@ struct Hsv {
 void RgbToHsv(uint32_t red, uint32_t green, uint32_t blue, int32_t* h, int32_t* s, int32_t* v);
 Hsv RgbToHsv(uint32_t red, uint32_t green, uint32_t blue);
 // A pixel in memory order blue, green, red.
-inline Hsv HsvOfBgr(const uint8_t* pixel) { return RgbToHsv(pixel[2], pixel[1], pixel[0]); }
+inline Hsv HsvOfBgr(const uint8_t* pixel) {
+  return RgbToHsv(pixel[2], pixel[1], pixel[0]);
+}
 
 // Back to RGB, up to the truncation of RgbToHsv. Stores the minimum component
 // first, then the maximum, then the middle one. A hue outside 0 .. 359 is

@@ -12,8 +12,12 @@ int32_t Smallest(int32_t a, int32_t b, int32_t c) {
   const int32_t ab = a < b ? a : b;
   return ab < c ? ab : c;
 }
-int32_t Absolute(int32_t a) { return a < 0 ? -a : a; }
-int32_t ToByteRange(int32_t a) { return a < 0 ? 0 : (a > 255 ? 255 : a); }
+int32_t Absolute(int32_t a) {
+  return a < 0 ? -a : a;
+}
+int32_t ToByteRange(int32_t a) {
+  return a < 0 ? 0 : (a > 255 ? 255 : a);
+}
 
 // Where two components share the minimum, the earlier test decides: red and
 // green minimal is blue (240), red and blue minimal is green (120).
@@ -25,6 +29,14 @@ int32_t HueAboveMinimum(int32_t dRed, int32_t dGreen, int32_t dBlue) {
     return hue >= 360 ? hue - 360 : hue;
   }
   return dGreen * 120 / (dRed + dGreen);
+}
+
+// The minimum first, then the maximum, then the middle component.
+void StoreComponents(uint8_t* minimumAt, uint8_t* maximumAt, uint8_t* middleAt, int32_t minimum,
+                     int32_t maximum, int32_t middle) {
+  *minimumAt = static_cast<uint8_t>(minimum);
+  *maximumAt = static_cast<uint8_t>(maximum);
+  *middleAt = static_cast<uint8_t>(middle);
 }
 
 }  // namespace
@@ -51,29 +63,22 @@ void HsvToRgb(int32_t h, int32_t s, int32_t v, uint8_t* red, uint8_t* green, uin
   if (h < 0) h += 360;
   s = ToByteRange(s);
   v = ToByteRange(v);
-  const uint8_t minimum = static_cast<uint8_t>((255 - s) * v / 255);
-  const uint8_t maximum = static_cast<uint8_t>(v);
-  const int32_t span = maximum - minimum;
-  // Each sector: which components are the minimum and the maximum, and the
-  // middle one as the minimum plus its share of the span.
+  const int32_t minimum = (255 - s) * v / 255;
+  const int32_t span = v - minimum;
+  // Each sector names the minimum, the maximum and the middle component; the
+  // middle one is the minimum plus its share of the span.
   if (h < 60) {
-    *blue = minimum, *red = maximum;
-    *green = static_cast<uint8_t>(minimum + span * h / (120 - h));
+    StoreComponents(blue, red, green, minimum, v, minimum + span * h / (120 - h));
   } else if (h < 120) {
-    *blue = minimum, *green = maximum;
-    *red = static_cast<uint8_t>(minimum + span * (120 - h) / h);
+    StoreComponents(blue, green, red, minimum, v, minimum + span * (120 - h) / h);
   } else if (h < 180) {
-    *red = minimum, *green = maximum;
-    *blue = static_cast<uint8_t>(minimum + span * (h - 120) / (240 - h));
+    StoreComponents(red, green, blue, minimum, v, minimum + span * (h - 120) / (240 - h));
   } else if (h < 240) {
-    *red = minimum, *blue = maximum;
-    *green = static_cast<uint8_t>(minimum + span * (240 - h) / (h - 120));
+    StoreComponents(red, blue, green, minimum, v, minimum + span * (240 - h) / (h - 120));
   } else if (h < 300) {
-    *green = minimum, *blue = maximum;
-    *red = static_cast<uint8_t>(minimum + span * (h - 240) / (360 - h));
+    StoreComponents(green, blue, red, minimum, v, minimum + span * (h - 240) / (360 - h));
   } else {
-    *green = minimum, *red = maximum;
-    *blue = static_cast<uint8_t>(minimum + span * (360 - h) / (h - 240));
+    StoreComponents(green, red, blue, minimum, v, minimum + span * (360 - h) / (h - 240));
   }
 }
 

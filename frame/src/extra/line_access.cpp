@@ -12,7 +12,9 @@ constexpr int32_t kReserved = -1;
 constexpr int32_t kFirstColumn = 0;
 }  // namespace
 
-bool HasPixels(const ImageSize* size) { return size != nullptr && size->width > 0 && size->height > 0; }
+bool HasPixels(const ImageSize* size) {
+  return size != nullptr && size->width > 0 && size->height > 0;
+}
 
 int FinishLineAccessRun(HWND host) {
   SendProgress(host, PROGRESS_END, 0);

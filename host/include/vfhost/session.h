@@ -18,8 +18,8 @@ namespace vfhost {
 struct Event {
   enum class Type { Progress, Message, Dialog, Result };
   Type type = Type::Result;
-  int32_t code = 0;   // Progress: wParam
-  int64_t value = 0;  // Progress: lParam; Dialog: EndDialog value; Result: return value
+  int32_t code = 0;                 // Progress: wParam
+  int64_t value = 0;                // Progress: lParam; Dialog: EndDialog value; Result: return value
   std::string caption, text, icon;  // Message: icon is error|information|warning|none
   std::string templateName;         // Dialog
 };
@@ -62,8 +62,8 @@ struct DialogAction {
   enum class Type { Set, Check, Uncheck, Click, Scroll, Select, UpDown, ChooseColour, Ok, Close };
   Type type = Type::Ok;
   int id = 0;
-  std::string text;  // Set: UTF-8 text
-  int32_t code = 0;  // Scroll: SB_ code; Select: index; UpDown: delta
+  std::string text;                 // Set: UTF-8 text
+  int32_t code = 0;                 // Scroll: SB_ code; Select: index; UpDown: delta
   std::optional<int32_t> position;  // Scroll: thumb position
   uint32_t colour = 0;              // ChooseColour: 0xRRGGBB
 };

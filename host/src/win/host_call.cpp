@@ -63,7 +63,9 @@ void BeginWindowsCall() {
   vfhost::win::BeginCall(hooks);
 }
 
-void EndWindowsCall() { vfhost::win::EndCall(); }
+void EndWindowsCall() {
+  vfhost::win::EndCall();
+}
 
 }  // namespace vfhost::detail
 

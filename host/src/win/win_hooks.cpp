@@ -56,9 +56,15 @@ std::string EnvironmentValue(const char* name) {
   return value != nullptr ? value : "";
 }
 
+// The name of the template resource: resource names are looked up without
+// regard to case and stored in capitals ("sampledlg" finds SAMPLEDLG).
 std::string TemplateNameOf(LPCSTR name) {
   if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name));
-  return name;
+  std::string stored = name;
+  for (char& c : stored) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return stored;
 }
 
 OpenDialog* DialogOf(HWND window) {
@@ -70,11 +76,15 @@ OpenDialog* DialogOf(HWND window) {
 
 void HandDialogToHost(OpenDialog& dialog) {
   HWND window = dialog.window;
+  // The modal loop would show the dialog once its queue is empty; the host
+  // works it as a user does, on the screen and drawn.
+  ShowWindow(window, SW_SHOWNORMAL);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   if (!active->snapshotPath.empty()) {
-    ShowWindow(window, SW_SHOWNORMAL);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     std::string error;
-    if (!SnapshotWindow(window, active->snapshotPath, error)) std::fprintf(stderr, "vfhost: %s\n", error.c_str());
+    if (!SnapshotWindow(window, active->snapshotPath, error))
+      std::fprintf(stderr, "vfhost: %s\n", error.c_str());
   }
   if (active->hooks.dialog_opened == nullptr) return;  // the user works the dialog
   std::string name = dialog.templateName;
@@ -171,7 +181,8 @@ SHORT WINAPI HookedGetAsyncKeyState(int key) {
 }
 
 BOOL WINAPI HookedChooseColorA(LPCHOOSECOLORA request) {
-  if (active->hooks.choose_colour != nullptr) return active->hooks.choose_colour(active->hooks.context, request);
+  if (active->hooks.choose_colour != nullptr)
+    return active->hooks.choose_colour(active->hooks.context, request);
   return active->chooseColor(request);
 }
 
@@ -189,8 +200,8 @@ void Redirect(HMODULE plugin, const char* dll, const char* function, void* repla
   if (directory.VirtualAddress == 0) return;
   for (auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
        descriptor->Name != 0; ++descriptor) {
-    for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk); thunk->u1.Function != 0;
-         ++thunk) {
+    for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+         thunk->u1.Function != 0; ++thunk) {
       void** slot = reinterpret_cast<void**>(&thunk->u1.Function);
       if (*slot != target) continue;
       DWORD protection = 0;
@@ -203,7 +214,8 @@ void Redirect(HMODULE plugin, const char* dll, const char* function, void* repla
 }
 
 template <typename Function>
-void RedirectTyped(HMODULE plugin, const char* dll, const char* function, Function replacement, Function& real) {
+void RedirectTyped(HMODULE plugin, const char* dll, const char* function, Function replacement,
+                   Function& real) {
   void* found = nullptr;
   Redirect(plugin, dll, function, reinterpret_cast<void*>(replacement), &found);
   real = reinterpret_cast<Function>(found);
@@ -221,7 +233,9 @@ void RestoreSlots() {
 
 }  // namespace
 
-void RememberPluginModule(HMODULE module) { pluginModules.push_back(module); }
+void RememberPluginModule(HMODULE module) {
+  pluginModules.push_back(module);
+}
 
 void ForgetPluginModule(HMODULE module) {
   pluginModules.erase(std::remove(pluginModules.begin(), pluginModules.end(), module), pluginModules.end());
@@ -237,7 +251,8 @@ void BeginCall(const Hooks& hooks) {
     RedirectTyped(plugin, "user32.dll", "DialogBoxParamA", &HookedDialogBoxParamA, active->dialogBoxParam);
     RedirectTyped(plugin, "user32.dll", "EndDialog", &HookedEndDialog, active->endDialog);
     RedirectTyped(plugin, "user32.dll", "MessageBoxA", &HookedMessageBoxA, active->messageBox);
-    RedirectTyped(plugin, "user32.dll", "GetAsyncKeyState", &HookedGetAsyncKeyState, active->getAsyncKeyState);
+    RedirectTyped(plugin, "user32.dll", "GetAsyncKeyState", &HookedGetAsyncKeyState,
+                  active->getAsyncKeyState);
     RedirectTyped(plugin, "comdlg32.dll", "ChooseColorA", &HookedChooseColorA, active->chooseColor);
   }
   active->startTime = static_cast<int64_t>(std::time(nullptr));
@@ -248,7 +263,8 @@ void EndCall() {
   int64_t endTime = static_cast<int64_t>(std::time(nullptr));
   if (!active->clockLogPath.empty()) {
     if (FILE* log = std::fopen(active->clockLogPath.c_str(), "w")) {
-      std::fprintf(log, "%lld %lld\n", static_cast<long long>(active->startTime), static_cast<long long>(endTime));
+      std::fprintf(log, "%lld %lld\n", static_cast<long long>(active->startTime),
+                   static_cast<long long>(endTime));
       std::fclose(log);
     }
   }

@@ -13,8 +13,8 @@
 
 #ifdef _WIN32
 
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <string>

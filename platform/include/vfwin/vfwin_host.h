@@ -72,6 +72,19 @@ VFWIN_API const char* VfDialogTemplateName(HWND dialog);
 // receives no more messages), and for a handle that is no live dialog.
 VFWIN_API BOOL VfDialogEnded(HWND dialog);
 
+// How the layer models a dialog, where the real system leaves room:
+// - Sizes: dialog units become pixels with a base unit of 6 x 13 pixels
+//   (x * 6 / 4 and y * 13 / 8, rounded), edge by edge; GetClientRect gives a
+//   window's size in those pixels.
+// - Painting: a dialog is due for WM_PAINT when it is shown (after
+//   WM_INITDIALOG) and after InvalidateRect on it. WM_PAINT is sent by
+//   UpdateWindow, or else when the outermost message that the host sends
+//   into the dialog returns. Controls paint nothing; FillRect is recorded.
+// - The close box: a WM_SYSCOMMAND SC_CLOSE that the procedure leaves
+//   unhandled becomes WM_CLOSE, and that becomes WM_COMMAND IDCANCEL, as the
+//   system's dialog manager does.
+// - Control ids are kept as written in the template (-1 stays -1).
+
 // What a control shows that the standard calls cannot tell: the colour and
 // rectangle (client coordinates) of the last FillRect on a device context of
 // that window. FALSE when nothing has been filled on it.

@@ -32,13 +32,24 @@ void Scroll(HWND dialog, WPARAM wParam) {
   HWND bar = GetDlgItem(dialog, 1002);
   int position = GetScrollPos(bar, SB_CTL);
   switch (LOWORD(wParam)) {
-    case SB_LINELEFT: position -= 1; break;
-    case SB_LINERIGHT: position += 1; break;
-    case SB_PAGELEFT: position -= 5; break;
-    case SB_PAGERIGHT: position += 5; break;
+    case SB_LINELEFT:
+      position -= 1;
+      break;
+    case SB_LINERIGHT:
+      position += 1;
+      break;
+    case SB_PAGELEFT:
+      position -= 5;
+      break;
+    case SB_PAGERIGHT:
+      position += 5;
+      break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: position = HIWORD(wParam); break;
-    default: break;
+    case SB_THUMBTRACK:
+      position = HIWORD(wParam);
+      break;
+    default:
+      break;
   }
   position = position < 0 ? 0 : position > 50 ? 50 : position;
   SetScrollPos(bar, SB_CTL, position, TRUE);
@@ -54,8 +65,8 @@ void AskColour(HWND dialog) {
   request.Flags = CC_RGBINIT;
   char text[16];
   if (ChooseColorA(&request))
-    std::snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(request.rgbResult), GetGValue(request.rgbResult),
-                  GetBValue(request.rgbResult));
+    std::snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(request.rgbResult),
+                  GetGValue(request.rgbResult), GetBValue(request.rgbResult));
   else
     std::strcpy(text, "cancel");
   SetDlgItemTextA(dialog, 1005, text);
@@ -65,8 +76,9 @@ INT_PTR Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
       InitCommonControls();
-      CreateUpDownControl(WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 100,
-                          2, 8, 12, dialog, 1010, gInstance, GetDlgItem(dialog, 1001), 20, 0, 5);
+      CreateUpDownControl(
+          WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 100, 2, 8, 12,
+          dialog, 1010, gInstance, GetDlgItem(dialog, 1001), 20, 0, 5);
       SCROLLINFO info = {};
       info.cbSize = sizeof info;
       info.fMask = SIF_RANGE | SIF_POS;
@@ -75,7 +87,8 @@ INT_PTR Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       info.nPos = 10;
       SetScrollInfo(GetDlgItem(dialog, 1002), SB_CTL, &info, TRUE);
       ShowBarValue(dialog);
-      for (const char* colour : kColours) SendDlgItemMessageA(dialog, 1004, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour));
+      for (const char* colour : kColours)
+        SendDlgItemMessageA(dialog, 1004, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour));
       SendDlgItemMessageA(dialog, 1004, CB_SETCURSEL, 0, 0);
       CheckDlgButton(dialog, 1006, BST_CHECKED);
       return TRUE;
@@ -145,8 +158,8 @@ PROBE_EXPORT int32_t FilterProc(HWND host, const frame::ImageSize* size, const f
   read->ColorLine(0, 0, width - 1, colour.data(), -1);
   const char* rowZero = colour == writtenRowZero ? "written" : colour == originalRowZero ? "original" : "?";
   char report[96];
-  std::snprintf(report, sizeof report, "esc=%d time=%lld row0=%s", pressed, static_cast<long long>(VfCurrentTime()),
-                rowZero);
+  std::snprintf(report, sizeof report, "esc=%d time=%lld row0=%s", pressed,
+                static_cast<long long>(VfCurrentTime()), rowZero);
   MessageBoxA(host, report, "試験", MB_ICONWARNING);
   SendMessageA(host, WM_USER, 0, 0);
   return 1;
