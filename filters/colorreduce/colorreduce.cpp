@@ -10,21 +10,11 @@
 namespace colorreduce {
 namespace {
 
-const char kNoticeText[] =
-    "このフィルターはとっても時間がかかります。\n途中でやめたい場合は、ESCキーを押してください。\n"
-    "ただし、途中でやめた場合は変な結果になります。\nアンドゥなどで戻してくださいませ。\n\n"
-    "なおこの文章は最初の一回だけ表示されます。";
 const char kNoticeCaption[] = " 単純減色フィルター使用上の注意";
+// The dialog offers 2 .. 250 colours.
+constexpr int32_t kFewestColours = 2;
 
 Settings settings_of_library = {};
-
-// N as the run uses it: the dialog's range 2 .. 250. A hand-made file may
-// hold anything; below 2 there would be no slot to choose from, above 250
-// the ranking would run past its 256 positions.
-int32_t UsableColours(uint8_t colours) {
-  if (colours < 2) return 2;
-  return colours > colour_survey::kMostRankedSlots ? colour_survey::kMostRankedSlots : colours;
-}
 
 void SurveyAndReduce(const frame::DibImage& image, uint8_t* marks, int32_t colours, HWND host) {
   Settings& settings = CurrentSettings();
@@ -40,7 +30,9 @@ void SurveyAndReduce(const frame::DibImage& image, uint8_t* marks, int32_t colou
 
 }  // namespace
 
-Settings& CurrentSettings() { return settings_of_library; }
+Settings& CurrentSettings() {
+  return settings_of_library;
+}
 
 }  // namespace colorreduce
 
@@ -53,7 +45,8 @@ int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
   Settings& settings = CurrentSettings();
   LoadSettings(dir, settings);
   SendProgress(host, PROGRESS_BEGIN, 0);
-  ShowNoticeOnce<uint8_t>(host, settings.noticePending, 1, 0, kNoticeText, kNoticeCaption, MB_ICONWARNING);
+  ShowNoticeOnce<uint8_t>(host, settings.noticePending, 1, 0, colour_survey::kSlowSurveyNotice,
+                          kNoticeCaption, MB_ICONWARNING);
   settings.noticePending = 0;
 
   const DibImage image = ViewDib(header);
@@ -63,13 +56,14 @@ int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
     SendProgress(host, PROGRESS_END, 0);
     return 0;
   }
-  const int32_t colours = UsableColours(settings.colours);
+  const int32_t colours = colour_survey::UsableSlots(settings.colours, kFewestColours);
   switch (settings.method) {
     case kSurveyAndReduce:
       SurveyAndReduce(image, marks.data(), colours, host);
       break;
     case kReduceToStored:
-      ReduceToPalette(image, settings.palette, colours, host, colour_survey::StepWithoutSurvey(image.height), 0);
+      ReduceToPalette(image, settings.palette, colours, host, colour_survey::StepWithoutSurvey(image.height),
+                      0);
       break;
     default:  // a method above 2 runs as the dialog shows it: the write-out
       colour_survey::WritePaletteBands(image, settings.palette, colours, host);

@@ -11,30 +11,107 @@
 namespace colour_survey {
 namespace {
 
-bool Resembles(const uint8_t* pixel, const uint8_t* seed) {
-  return std::abs(pixel[0] - seed[0]) < kGroupReach && std::abs(pixel[1] - seed[1]) < kGroupReach &&
-         std::abs(pixel[2] - seed[2]) < kGroupReach;
+// The survey in one pass. A pixel joins the earliest seed before it that it
+// resembles, and becomes a seed when none does; this is exactly what letting
+// each seed in turn gather the later unmarked pixels yields. Two seeds never
+// share a cell of kGroupReach values per channel (the later would resemble
+// the earlier), so an index of one seed per cell finds every candidate in
+// the 3 x 3 x 3 cells around the pixel's own.
+constexpr int32_t kCellsPerChannel = (255 / kGroupReach) + 1;
+constexpr int32_t kCellCount = kCellsPerChannel * kCellsPerChannel * kCellsPerChannel;
+constexpr uint16_t kNoSeed = 0xFFFF;
+static_assert(kCellCount < kNoSeed, "seed numbers fit the cell index");
+
+struct Seed {
+  uint8_t blue, green, red;
+  int32_t row;
+  uint32_t groupSize;
+};
+
+// Static: the entry points run one call at a time on the host's thread.
+struct SeedIndex {
+  uint16_t seedOfCell[kCellCount];
+  Seed seeds[kCellCount];
+  int32_t seedCount;
+};
+SeedIndex seed_index;
+
+bool Resembles(const uint8_t* pixel, const Seed& seed) {
+  return std::abs(pixel[0] - seed.blue) < kGroupReach && std::abs(pixel[1] - seed.green) < kGroupReach &&
+         std::abs(pixel[2] - seed.red) < kGroupReach;
 }
 
-// Marks every unmarked pixel after the seed (y, x) in scan order that
-// resembles it; returns how many joined.
-uint32_t GatherGroup(const frame::DibImage& image, uint8_t* marks, int32_t seedY, int32_t seedX) {
-  const uint8_t* seed = image.Pixel(seedY, seedX);
-  uint32_t joined = 0;
-  int32_t x = seedX + 1;
-  for (int32_t y = seedY; y < image.height; ++y, x = 0) {
-    const uint8_t* pixel = image.Pixel(y, x);
-    uint8_t* mark = marks + static_cast<intptr_t>(y) * image.width + x;
-    for (; x < image.width; ++x, pixel += 3, ++mark) {
-      if (*mark != 0 || !Resembles(pixel, seed)) continue;
-      *mark = 1;
-      ++joined;
+int32_t CellOf(int32_t blueCell, int32_t greenCell, int32_t redCell) {
+  return (blueCell * kCellsPerChannel + greenCell) * kCellsPerChannel + redCell;
+}
+
+// The earliest seed the pixel resembles, or kNoSeed.
+uint16_t EarliestResemblingSeed(const SeedIndex& index, const uint8_t* pixel) {
+  const int32_t blueCell = pixel[0] / kGroupReach, greenCell = pixel[1] / kGroupReach,
+                redCell = pixel[2] / kGroupReach;
+  uint16_t earliest = kNoSeed;
+  for (int32_t b = blueCell > 0 ? blueCell - 1 : 0; b <= blueCell + 1 && b < kCellsPerChannel; ++b) {
+    for (int32_t g = greenCell > 0 ? greenCell - 1 : 0; g <= greenCell + 1 && g < kCellsPerChannel; ++g) {
+      for (int32_t r = redCell > 0 ? redCell - 1 : 0; r <= redCell + 1 && r < kCellsPerChannel; ++r) {
+        const uint16_t seed = index.seedOfCell[CellOf(b, g, r)];
+        if (seed < earliest && Resembles(pixel, index.seeds[seed])) earliest = seed;
+      }
     }
   }
-  return joined;
+  return earliest;
+}
+
+uint16_t PlantSeed(SeedIndex& index, const uint8_t* pixel, int32_t row) {
+  const uint16_t number = static_cast<uint16_t>(index.seedCount++);
+  Seed& seed = index.seeds[number];
+  seed.blue = pixel[0];
+  seed.green = pixel[1];
+  seed.red = pixel[2];
+  seed.row = row;
+  seed.groupSize = 1;
+  index.seedOfCell[CellOf(pixel[0] / kGroupReach, pixel[1] / kGroupReach, pixel[2] / kGroupReach)] = number;
+  return number;
+}
+
+// Sorts every pixel into its group. Neighbouring pixels often share a
+// colour, and a colour's group never changes once found, so the previous
+// pixel's answer is reused for the same colour.
+void GroupAllPixels(const frame::DibImage& image, SeedIndex& index) {
+  std::memset(index.seedOfCell, 0xFF, sizeof(index.seedOfCell));
+  index.seedCount = 0;
+  uint32_t previousColour = kNoPaletteMark;
+  uint16_t previousSeed = kNoSeed;
+  for (int32_t y = 0; y < image.height; ++y) {
+    const uint8_t* pixel = image.Row(y);
+    for (int32_t x = 0; x < image.width; ++x, pixel += 3) {
+      const uint32_t colour = ColourWordOfBgr(pixel);
+      if (colour == previousColour) {
+        ++index.seeds[previousSeed].groupSize;
+        continue;
+      }
+      uint16_t seed = EarliestResemblingSeed(index, pixel);
+      if (seed == kNoSeed) {
+        seed = PlantSeed(index, pixel, y);
+      } else {
+        ++index.seeds[seed].groupSize;
+      }
+      previousColour = colour;
+      previousSeed = seed;
+    }
+  }
 }
 
 }  // namespace
+
+const char kSlowSurveyNotice[] =
+    "このフィルターはとっても時間がかかります。\n途中でやめたい場合は、ESCキーを押してください。\n"
+    "ただし、途中でやめた場合は変な結果になります。\nアンドゥなどで戻してくださいませ。\n\n"
+    "なおこの文章は最初の一回だけ表示されます。";
+
+int32_t UsableSlots(uint8_t colours, int32_t fewest) {
+  if (colours < fewest) return fewest;
+  return colours > kMostRankedSlots ? kMostRankedSlots : colours;
+}
 
 uint64_t MarkPlaneSize(const frame::DibImage& image) {
   if (image.width <= 0 || image.height < 0) return 0;
@@ -61,24 +138,29 @@ void RankGroup(uint32_t* sizes, uint32_t* palette, int32_t rankedSlots, uint32_t
 SurveyResult SurveyColourGroups(const frame::DibImage& image, uint8_t* marks, uint32_t* palette,
                                 const SurveyRules& rules, HWND host) {
   SurveyResult result;
-  std::memset(marks, 0, static_cast<std::size_t>(MarkPlaneSize(image)));
+  // The one-pass survey needs no marks; the plane stays the caller's
+  // working block so that the memory a run asks for does not change.
+  (void)marks;
   const bool hasPixels = image.width > 0 && image.height > 0;
   const uint32_t firstColour = hasPixels ? ColourWordOfBgr(image.Pixel(0, 0)) : 0;
   for (int32_t slot = 0; slot < kPaletteSlots; ++slot) palette[slot] = firstColour;
+  if (hasPixels) GroupAllPixels(image, seed_index);
 
+  // Report as a seed-by-seed survey would: after row y, the pixels joined
+  // to the seeds of rows 0 .. y, and the groups of those seeds ranked in
+  // scan order.
   const uint64_t unit = SurveyUnit(image) > 0 ? SurveyUnit(image) : 1;
   frame::SendProgress(host, frame::PROGRESS_PERCENT, 0);
   uint64_t joinedTotal = 0;
+  int32_t nextSeed = 0;
   for (int32_t y = 0; hasPixels && y < image.height; ++y) {
-    for (int32_t x = 0; x < image.width; ++x) {
-      uint8_t& mark = marks[static_cast<intptr_t>(y) * image.width + x];
-      if (mark != 0) continue;
-      mark = 1;
-      const uint32_t joined = GatherGroup(image, marks, y, x);
-      joinedTotal += joined;
-      const uint32_t groupSize = joined + 1;
-      if (groupSize >= rules.smallestRanked) {
-        RankGroup(result.sizes, palette, rules.rankedSlots, groupSize, ColourWordOfBgr(image.Pixel(y, x)));
+    for (; nextSeed < seed_index.seedCount && seed_index.seeds[nextSeed].row == y; ++nextSeed) {
+      const Seed& seed = seed_index.seeds[nextSeed];
+      joinedTotal += seed.groupSize - 1;
+      if (seed.groupSize >= rules.smallestRanked) {
+        const uint32_t colour = static_cast<uint32_t>(seed.red) | static_cast<uint32_t>(seed.green) << 8 |
+                                static_cast<uint32_t>(seed.blue) << 16;
+        RankGroup(result.sizes, palette, rules.rankedSlots, seed.groupSize, colour);
       }
     }
     result.lastPercent = static_cast<int32_t>(joinedTotal / unit);
@@ -118,6 +200,8 @@ int32_t StepAfterSurvey(int32_t height, int32_t lastPercent) {
   return divisor > 0 ? height / divisor : 0;
 }
 
-int32_t StepWithoutSurvey(int32_t height) { return height / 100 + 1; }
+int32_t StepWithoutSurvey(int32_t height) {
+  return height / 100 + 1;
+}
 
 }  // namespace colour_survey

@@ -31,9 +31,25 @@ inline void WriteColourWord(uint8_t* pixel, uint32_t word) {
   pixel[1] = static_cast<uint8_t>(word >> 8);
   pixel[2] = static_cast<uint8_t>(word);
 }
-inline uint8_t RedOf(uint32_t word) { return static_cast<uint8_t>(word); }
-inline uint8_t GreenOf(uint32_t word) { return static_cast<uint8_t>(word >> 8); }
-inline uint8_t BlueOf(uint32_t word) { return static_cast<uint8_t>(word >> 16); }
+inline uint8_t RedOf(uint32_t word) {
+  return static_cast<uint8_t>(word);
+}
+inline uint8_t GreenOf(uint32_t word) {
+  return static_cast<uint8_t>(word >> 8);
+}
+inline uint8_t BlueOf(uint32_t word) {
+  return static_cast<uint8_t>(word >> 16);
+}
+
+// The one-time notice of the plug-ins that survey: the survey is slow and
+// can be stopped with ESC.
+extern const char kSlowSurveyNotice[];
+
+// N as a run uses it, held to fewest .. kMostRankedSlots. A hand-made file
+// may hold anything; below the fewest there is no slot to choose from or to
+// take a range from, above the most the ranking would run past its 256
+// positions.
+int32_t UsableSlots(uint8_t colours, int32_t fewest);
 
 // Bytes of the mark plane: (H + 1) x W.
 uint64_t MarkPlaneSize(const frame::DibImage& image);
@@ -44,8 +60,8 @@ struct SurveyRules {
 };
 
 struct SurveyResult {
-  int32_t lastPercent = 0;  // P, the last survey progress value sent
-  bool stopped = false;     // the user pressed ESC
+  int32_t lastPercent = 0;             // P, the last survey progress value sent
+  bool stopped = false;                // the user pressed ESC
   uint32_t sizes[kPaletteSlots] = {};  // the ranking list, in step with the palette
 };
 
@@ -72,7 +88,8 @@ void WritePaletteBands(const frame::DibImage& image, const uint32_t* palette, in
 // start value by one. A step of 0 or less (small pictures) reports every row.
 class StepProgress {
  public:
-  StepProgress(HWND host, int32_t step, int32_t start) : host_(host), step_(step > 0 ? step : 1), value_(start) {}
+  StepProgress(HWND host, int32_t step, int32_t start)
+      : host_(host), step_(step > 0 ? step : 1), value_(start) {}
   void AfterRow(int32_t row);
 
  private:

@@ -18,7 +18,7 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings);
 
 // Decides every pixel from the raster and writes the changed ones into the
 // image, with the row cadence after each row. Returns the pixels changed.
-int64_t ApplyMaximum(const frame::DibImage& image, const frame::BorderedRaster& raster, const Settings& settings,
-                     frame::RowCadence& cadence);
+int64_t ApplyMaximum(const frame::DibImage& image, const frame::BorderedRaster& raster,
+                     const Settings& settings, frame::RowCadence& cadence);
 
 }  // namespace maxfilter

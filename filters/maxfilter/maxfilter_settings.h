@@ -17,7 +17,8 @@ struct Settings {
 };
 #pragma pack(pop)
 static_assert(sizeof(Settings) == 3, "maxfilter.dat holds 3 bytes");
-static_assert(offsetof(Settings, lower) == 0 && offsetof(Settings, upper) == 1 && offsetof(Settings, seamless) == 2,
+static_assert(offsetof(Settings, lower) == 0 && offsetof(Settings, upper) == 1 &&
+                  offsetof(Settings, seamless) == 2,
               "maxfilter.dat field order");
 
 // The record of the loaded library, shared by the dialog and the run.

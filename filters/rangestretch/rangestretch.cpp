@@ -11,21 +11,12 @@
 namespace rangestretch {
 namespace {
 
-const char kNoticeText[] =
-    "このフィルターはとっても時間がかかります。\n途中でやめたい場合は、ESCキーを押してください。\n"
-    "ただし、途中でやめた場合は変な結果になります。\nアンドゥなどで戻してくださいませ。\n\n"
-    "なおこの文章は最初の一回だけ表示されます。";
 const char kNoticeCaption[] = " フィルター使用上の注意";
+// At least one palette slot to take the ranges from.
+constexpr int32_t kFewestSlots = 1;
 const char kResultCaption[] = "information";
 
 Settings settings_of_library = {};
-
-// N as the run uses it: 1 .. 250. A hand-made file may hold 0 (no slot to
-// take a range from) or more than the ranking's 256 positions allow.
-int32_t UsableColours(uint8_t colours) {
-  if (colours < 1) return 1;
-  return colours > colour_survey::kMostRankedSlots ? colour_survey::kMostRankedSlots : colours;
-}
 
 void StretchByPalette(const frame::DibImage& image, int32_t colours, HWND host, int32_t step, int32_t start) {
   const Settings& settings = CurrentSettings();
@@ -40,7 +31,9 @@ void StretchByPalette(const frame::DibImage& image, int32_t colours, HWND host, 
 
 }  // namespace
 
-Settings& CurrentSettings() { return settings_of_library; }
+Settings& CurrentSettings() {
+  return settings_of_library;
+}
 
 }  // namespace rangestretch
 
@@ -53,7 +46,8 @@ int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
   Settings& settings = CurrentSettings();
   LoadSettings(dir, settings);
   SendProgress(host, PROGRESS_BEGIN, 0);
-  ShowNoticeOnce<uint8_t>(host, settings.noticePending, 1, 0, kNoticeText, kNoticeCaption, MB_ICONWARNING);
+  ShowNoticeOnce<uint8_t>(host, settings.noticePending, 1, 0, colour_survey::kSlowSurveyNotice,
+                          kNoticeCaption, MB_ICONWARNING);
   settings.noticePending = 0;
 
   const DibImage image = ViewDib(header);
@@ -63,7 +57,7 @@ int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
     SendProgress(host, PROGRESS_END, 0);
     return 0;
   }
-  const int32_t colours = UsableColours(settings.colours);
+  const int32_t colours = colour_survey::UsableSlots(settings.colours, kFewestSlots);
   if (settings.method == kSurveyAndStretch) {
     colour_survey::SurveyRules rules;
     rules.rankedSlots = colours;

@@ -54,7 +54,8 @@ void OnInit(HWND dialog, const Settings& settings) {
 void OnOk(HWND dialog, Settings& settings) {
   settings.showResult = frame::CheckState(dialog, kShowResultCheck);
   settings.method = CheckedMethod(dialog);
-  settings.channelSet = IsDlgButtonChecked(dialog, kRgbRadio) == BST_CHECKED ? kRedGreenBlue : kSaturationValue;
+  settings.channelSet =
+      IsDlgButtonChecked(dialog, kRgbRadio) == BST_CHECKED ? kRedGreenBlue : kSaturationValue;
   settings.colours = kColoursOfDialog;
   EndDialog(dialog, 1);
 }
@@ -100,7 +101,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 namespace frame {
 
 int PluginOption(HWND host, const char* dir) {
-  return RunSettingsDialog(host, dir, rangestretch::CurrentSettings(), "DLGBOX", rangestretch::DialogProcedure);
+  return RunSettingsDialog(host, dir, rangestretch::CurrentSettings(), "DLGBOX",
+                           rangestretch::DialogProcedure);
 }
 
 }  // namespace frame

@@ -57,8 +57,8 @@ void FormatRanges(const Ranges& ranges, uint8_t channelSet, char (&text)[256]) {
   }
 }
 
-void StretchPicture(const frame::DibImage& image, const Ranges& ranges, uint8_t channelSet, int32_t targetWidth,
-                    HWND host, int32_t step, int32_t startPercent) {
+void StretchPicture(const frame::DibImage& image, const Ranges& ranges, uint8_t channelSet,
+                    int32_t targetWidth, HWND host, int32_t step, int32_t startPercent) {
   colour_survey::StepProgress progress(host, step, startPercent);
   for (int32_t y = 0; y < image.height; ++y) {
     uint8_t* pixel = image.Row(y);

@@ -29,7 +29,7 @@ uint8_t StretchValue(int32_t value, const ChannelRange& range, int32_t targetWid
 void FormatRanges(const Ranges& ranges, uint8_t channelSet, char (&text)[256]);
 
 // Stretches every pixel, progress after rows that are multiples of step.
-void StretchPicture(const frame::DibImage& image, const Ranges& ranges, uint8_t channelSet, int32_t targetWidth,
-                    HWND host, int32_t step, int32_t startPercent);
+void StretchPicture(const frame::DibImage& image, const Ranges& ranges, uint8_t channelSet,
+                    int32_t targetWidth, HWND host, int32_t step, int32_t startPercent);
 
 }  // namespace rangestretch

@@ -14,7 +14,9 @@ int32_t Wrap(int32_t a, int32_t n) {
   return r < 0 ? r + n : r;
 }
 
-int32_t Clamp(int32_t a, int32_t n) { return a < 0 ? 0 : (a >= n ? n - 1 : a); }
+int32_t Clamp(int32_t a, int32_t n) {
+  return a < 0 ? 0 : (a >= n ? n - 1 : a);
+}
 
 // The image column (or row) a border place at position -b .. n + b - 1 shows.
 int32_t SourceIndex(int32_t position, int32_t n, BorderFill fill) {
@@ -56,8 +58,8 @@ void FillLuminanceSides(const BorderedRaster& raster, BorderFill fill) {
 
 // Border rows are whole working rows, side borders included, so the corners
 // come with them.
-void FillBorderRows(const BorderedRaster& raster, BorderFill fill, uint8_t* (*rowStart)(const BorderedRaster&, int32_t),
-                    std::size_t rowBytes) {
+void FillBorderRows(const BorderedRaster& raster, BorderFill fill,
+                    uint8_t* (*rowStart)(const BorderedRaster&, int32_t), std::size_t rowBytes) {
   const int32_t b = raster.border;
   for (int32_t k = 1; k <= b; ++k) {
     const int32_t below = -k;
@@ -67,11 +69,17 @@ void FillBorderRows(const BorderedRaster& raster, BorderFill fill, uint8_t* (*ro
   }
 }
 
-uint8_t* ColourRowStart(const BorderedRaster& raster, int32_t y) { return raster.Pixel(y, -raster.border); }
-uint8_t* LuminanceRowStart(const BorderedRaster& raster, int32_t y) { return raster.Lum(y, -raster.border); }
+uint8_t* ColourRowStart(const BorderedRaster& raster, int32_t y) {
+  return raster.Pixel(y, -raster.border);
+}
+uint8_t* LuminanceRowStart(const BorderedRaster& raster, int32_t y) {
+  return raster.Lum(y, -raster.border);
+}
 
 // A record with a negative size holds no pixels.
-uint64_t NonNegative(int32_t n) { return n > 0 ? static_cast<uint64_t>(n) : 0; }
+uint64_t NonNegative(int32_t n) {
+  return n > 0 ? static_cast<uint64_t>(n) : 0;
+}
 
 }  // namespace
 
@@ -95,7 +103,8 @@ BorderedRaster FillBorderedRaster(const DibImage& image, uint8_t* block, const R
   if (layout.keepLuminance) {
     raster.luminance = block + rows * raster.pitch;
     raster.luminancePitch = static_cast<intptr_t>(raster.width) + 2 * layout.border;
-    std::memset(raster.luminance, layout.luminanceInitial, static_cast<std::size_t>(rows * raster.luminancePitch));
+    std::memset(raster.luminance, layout.luminanceInitial,
+                static_cast<std::size_t>(rows * raster.luminancePitch));
   }
   if (raster.width == 0 || raster.height == 0) return raster;
 

@@ -29,7 +29,9 @@ uint8_t ReadByteNumber(HWND dialog, int id) {
   return static_cast<uint8_t>(ClampNumber(ReadSignedNumber(dialog, id), 0, 255));
 }
 
-uint8_t CheckState(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0; }
+uint8_t CheckState(HWND dialog, int id) {
+  return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0;
+}
 
 void InitScrollBar(HWND dialog, int barId, int lowest, int highest, int position) {
   SCROLLINFO info = {};

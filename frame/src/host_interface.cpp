@@ -20,7 +20,11 @@ DibImage ViewDib(BITMAPINFOHEADER* header) {
   return image;
 }
 
-HINSTANCE ModuleInstance() { return module_instance; }
-void SetModuleInstance(HINSTANCE instance) { module_instance = instance; }
+HINSTANCE ModuleInstance() {
+  return module_instance;
+}
+void SetModuleInstance(HINSTANCE instance) {
+  module_instance = instance;
+}
 
 }  // namespace frame

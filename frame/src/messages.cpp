@@ -11,7 +11,9 @@ int ShowMessage(HWND owner, const char* text, const char* caption, UINT icon) {
   return MessageBoxA(owner, text, caption, icon);
 }
 
-void ShowMemoryMessage(HWND owner) { ShowMessage(owner, kMemoryMessage, kMemoryCaption, MB_ICONERROR); }
+void ShowMemoryMessage(HWND owner) {
+  ShowMessage(owner, kMemoryMessage, kMemoryCaption, MB_ICONERROR);
+}
 
 void ShowNothingProcessed(HWND owner, const char* caption) {
   ShowMessage(owner, kNothingProcessedMessage, caption, MB_ICONINFORMATION);

@@ -27,15 +27,19 @@ VF_EXPORT int32_t __cdecl FilterGetTitle(int32_t /*reserved*/, char* title, int3
   return 1;
 }
 
-VF_EXPORT int32_t __cdecl FilterOption(HWND host, const char* dir) { return frame::PluginOption(host, dir); }
+VF_EXPORT int32_t __cdecl FilterOption(HWND host, const char* dir) {
+  return frame::PluginOption(host, dir);
+}
 
 #ifdef VF_PLUGIN_KIND_DIB
-VF_EXPORT int32_t __cdecl FilterProc(HWND host, BITMAPINFOHEADER* image, int32_t /*reserved*/, const char* dir) {
+VF_EXPORT int32_t __cdecl FilterProc(HWND host, BITMAPINFOHEADER* image, int32_t /*reserved*/,
+                                     const char* dir) {
   return frame::PluginProcDib(host, image, dir);
 }
 #else
-VF_EXPORT int32_t __cdecl FilterProc(HWND host, const frame::ImageSize* size, const frame::LineAccessTable* write,
-                                     const frame::LineAccessTable* read, const char* dir) {
+VF_EXPORT int32_t __cdecl FilterProc(HWND host, const frame::ImageSize* size,
+                                     const frame::LineAccessTable* write, const frame::LineAccessTable* read,
+                                     const char* dir) {
   return frame::PluginProcLineAccess(host, size, write, read, dir);
 }
 #endif
@@ -54,8 +58,8 @@ extern const unsigned char vf_resource_script[];
 extern const std::size_t vf_resource_script_size;
 
 __attribute__((constructor)) static void EnterLibrary() {
-  HINSTANCE instance =
-      VfRegisterModule(VF_PLUGIN_NAME, reinterpret_cast<const char*>(vf_resource_script), vf_resource_script_size);
+  HINSTANCE instance = VfRegisterModule(VF_PLUGIN_NAME, reinterpret_cast<const char*>(vf_resource_script),
+                                        vf_resource_script_size);
   DllMain(instance, DLL_PROCESS_ATTACH, nullptr);
 }
 #endif

@@ -10,7 +10,9 @@
 
 namespace frame {
 
-bool EscapeRequested() { return GetAsyncKeyState(VK_ESCAPE) != 0; }
+bool EscapeRequested() {
+  return GetAsyncKeyState(VK_ESCAPE) != 0;
+}
 
 int64_t CurrentTimeSeconds() {
 #ifdef _WIN32

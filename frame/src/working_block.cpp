@@ -17,10 +17,14 @@ uint64_t CheckedSum(uint64_t a, uint64_t b) {
 }
 
 namespace {
-bool Addressable(uint64_t size) { return size < static_cast<uint64_t>(std::numeric_limits<SIZE_T>::max()); }
+bool Addressable(uint64_t size) {
+  return size < static_cast<uint64_t>(std::numeric_limits<SIZE_T>::max());
+}
 // Blocks of zero bytes are asked for as one byte, so that an empty picture
 // still gets a valid block.
-SIZE_T RequestSize(uint64_t size) { return static_cast<SIZE_T>(size == 0 ? 1 : size); }
+SIZE_T RequestSize(uint64_t size) {
+  return static_cast<SIZE_T>(size == 0 ? 1 : size);
+}
 }  // namespace
 
 bool GlobalBlock::Allocate(uint64_t size) {

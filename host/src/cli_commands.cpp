@@ -229,10 +229,9 @@ int RunCommand(const Arguments& arguments, const CommonOptions& common) {
     options.escFromPoll = poll;
   }
 #ifdef _WIN32
-  // The system's own clock, memory and keyboard serve the plug-ins here.
-  for (const char* name : {"--time", "--esc"})
-    if (parsed.values.count(name))
-      std::fprintf(stderr, "vfhost: %s has no effect in the Windows build\n", name);
+  // The system's own clock and memory serve the plug-ins here.
+  if (parsed.values.count("--time"))
+    std::fprintf(stderr, "vfhost: --time has no effect in the Windows build\n");
   if (parsed.flags.count("--fail-alloc"))
     std::fprintf(stderr, "vfhost: --fail-alloc has no effect in the Windows build\n");
 #endif

@@ -33,8 +33,8 @@ void WriteBuddy(VfWindow* upDown) {
   SetWindowTextA(buddy, text);
 }
 
-// Takes the buddy's number as the position (brought into the range); false
-// when the buddy's text is not a number.
+// Takes the buddy's number as the position; false, the position unchanged,
+// when the buddy's text is not a number within the range.
 bool ReadBuddy(VfWindow* upDown) {
   VfWindow* buddy = NumberBuddy(upDown);
   if (!buddy) return true;
@@ -43,7 +43,10 @@ bool ReadBuddy(VfWindow* upDown) {
   text.erase(std::remove(text.begin(), text.end(), ','), text.end());  // thousands separators
   long long value = 0;
   if (!ParseDialogNumber(text, INT32_MIN, INT32_MAX, &value)) return false;
-  upDown->upDown.position = ClampToRange(upDown->upDown, value);
+  // A number outside the range is an error, as a non-number is: the
+  // position stays where it was (the system's control does the same).
+  if (value < Lowest(upDown->upDown) || value > Highest(upDown->upDown)) return false;
+  upDown->upDown.position = static_cast<int>(value);
   return true;
 }
 

@@ -151,32 +151,34 @@ TEST_P(ClearBack, MaskProtectsAndIsPutBack) {
 // never written.
 TEST_P(ClearBack, EscEndsEachRunningPassAndUnreadRowsStayUntouched) {
   WriteRecord(2, kUpperLeft);
-  constexpr int32_t kHeight = 4;
+  constexpr int32_t kHeight = 7;
   struct Case {
     const char* name;
     long escFromPoll;  // 0: never
     int32_t rowsWritten;
+    long polls;
     vftest::ProgressList progress;
   };
   const Case cases[] = {
-      {"in pass 1", 1, 1, vftest::Percent({0, 65, 70})},
-      {"in pass 2", kHeight + 1, 1, vftest::Percent({0, 65, 70})},
-      {"in pass 3 after two rows", 2 * kHeight + 2, 2, vftest::Percent({0, 65, 70})},
-      {"never", 0, kHeight, vftest::Percent({0, 65, 70})},
+      {"in pass 1", 1, 1, 3, vftest::Percent({0, 65, 70})},
+      {"in pass 2", kHeight + 1, 1, kHeight + 2, vftest::Percent({0, 46, 65, 70})},
+      {"in pass 3 after two rows", 2 * kHeight + 2, 2, 2 * kHeight + 2, vftest::Percent({0, 46, 65, 68, 70})},
+      {"never", 0, kHeight, 3 * kHeight, vftest::Percent({0, 46, 65, 68, 70, 91})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     vfhost::LayeredImage image = vftest::UniformLayers(3, kHeight, kWhite, 255, 0);
-    vftest::MaskAt(image, 2, 3) = 9;
+    vftest::MaskAt(image, 2, kHeight - 1) = 9;
     vfhost::RunOptions options = Options();
     if (c.escFromPoll) options.escFromPoll = c.escFromPoll;
     const vfhost::RunOutcome outcome = Run(image, options);
     EXPECT_EQ(outcome.result, 1);
+    EXPECT_EQ(outcome.escPolls, c.polls);
     EXPECT_EQ(vftest::Progress(outcome.events), vftest::Append(c.progress, {{0, 0}}));
     EXPECT_EQ(outcome.lineCalls.colourWrites, c.rowsWritten);
     for (int32_t y = 0; y < kHeight; ++y)
       EXPECT_EQ(vftest::AlphaAt(image, 1, y), y < c.rowsWritten ? 0 : 255) << "row " << y;
-    EXPECT_EQ(vftest::MaskAt(image, 2, 3), 9);
+    EXPECT_EQ(vftest::MaskAt(image, 2, kHeight - 1), 9);
   }
 }
 
@@ -197,6 +199,20 @@ TEST_P(ClearBack, RangeOutsideTheDialogsSpanRunsAsTheNearestLimit) {
   EXPECT_EQ(alphaAfter(31), alphaAfter(30));
   EXPECT_EQ(alphaAfter(INT32_MAX), alphaAfter(30));
   EXPECT_NE(alphaAfter(30), alphaAfter(1));
+}
+
+// A short file fills the leading bytes; the corner keeps what the last load
+// left (upper right), so the black corner pixel is the background.
+TEST_P(ClearBack, ShortFileKeepsTheRestOfTheRecord) {
+  WriteRecord(9, kUpperRight);
+  vfhost::LayeredImage first = vftest::UniformLayers(1, 1, kWhite, 255, 0);
+  Run(first);
+  WriteSettings(vftest::WordBytes({1}));
+  vfhost::LayeredImage image = vftest::UniformLayers(3, 1, kWhite, 255, 0);
+  vftest::SetColour(image, 2, 0, kBlack);
+  const vfhost::RunOutcome outcome = Run(image);
+  EXPECT_TRUE(vftest::Messages(outcome.events).empty());
+  EXPECT_EQ(image.alpha, (std::vector<uint8_t>{255, 127, 255}));
 }
 
 TEST_P(ClearBack, SinglePixelIsItsOwnBackground) {

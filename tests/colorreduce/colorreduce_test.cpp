@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "../support/colour_record.h"
-#include "vfwin/vfwin.h"
 #include "../support/plugin_test.h"
+#include "vfwin/vfwin.h"
 
 namespace {
 
@@ -23,8 +23,10 @@ class ColorReduce : public testing::Test {
     ASSERT_TRUE(plugin_);
   }
   std::string SettingsFile() const { return settings_.path() + "colorreduce.dat"; }
-  void WriteRecord(uint8_t colours, uint8_t method, const std::vector<uint32_t>& palette, uint8_t notice = 0) {
-    vftest::WriteFileBytes(SettingsFile(), vftest::PaletteRecord(kRecordSize, notice, colours, method, palette));
+  void WriteRecord(uint8_t colours, uint8_t method, const std::vector<uint32_t>& palette,
+                   uint8_t notice = 0) {
+    vftest::WriteFileBytes(SettingsFile(),
+                           vftest::PaletteRecord(kRecordSize, notice, colours, method, palette));
   }
   vfhost::RunOutcome Run(vfhost::Dib& dib, int64_t escFrom = 0) {
     vfhost::RunOptions options = vftest::OptionsFor(settings_);
@@ -99,10 +101,14 @@ TEST_F(ColorReduce, StoredPaletteChoiceRules) {
   };
   const Case cases[] = {
       // 103 is nearer in value, but 111 agrees in the top five bits (104).
-      {"top five bits first", {ColourWord(103, 103, 103), ColourWord(111, 111, 111)}, 104,
+      {"top five bits first",
+       {ColourWord(103, 103, 103), ColourWord(111, 111, 111)},
+       104,
        ColourWord(111, 111, 111)},
       // Both 10 away in value, neither agrees in the top five bits.
-      {"earlier slot on a tie", {ColourWord(118, 118, 118), ColourWord(138, 138, 138)}, 128,
+      {"earlier slot on a tie",
+       {ColourWord(118, 118, 118), ColourWord(138, 138, 138)},
+       128,
        ColourWord(118, 118, 118)},
       // Grey to red pays saturation 255 + value 127; to dark grey only 68.
       {"grey to grey by value", {ColourWord(255, 0, 0), ColourWord(60, 60, 60)}, 128, ColourWord(60, 60, 60)},
@@ -189,7 +195,8 @@ TEST_F(ColorReduce, HandMadeColourCountsStayInsideTheRanking) {
     WriteRecord(colours, 0, {});
     vfhost::Dib dib(16, 16);
     for (int32_t y = 0; y < 16; ++y)
-      for (int32_t x = 0; x < 16; ++x) dib.SetPixel(y, x, static_cast<uint8_t>(16 * x), static_cast<uint8_t>(16 * y), 0);
+      for (int32_t x = 0; x < 16; ++x)
+        dib.SetPixel(y, x, static_cast<uint8_t>(16 * x), static_cast<uint8_t>(16 * y), 0);
     EXPECT_EQ(Run(dib).result, 1);
     EXPECT_EQ(Saved().at(1), colours);  // the file keeps what it held
   }
@@ -223,8 +230,9 @@ TEST_F(ColorReduceDialog, ScrollStepsAndOkSaveTheRecord) {
     std::optional<int32_t> position;
     uint8_t expected;
   };
-  const Case cases[] = {{2, SB_LINELEFT, {}, 2},        {250, SB_LINERIGHT, {}, 250}, {12, SB_PAGELEFT, {}, 2},
-                        {13, SB_PAGELEFT, {}, 3},       {240, SB_PAGERIGHT, {}, 250}, {239, SB_PAGERIGHT, {}, 249},
+  const Case cases[] = {{2, SB_LINELEFT, {}, 2},        {250, SB_LINERIGHT, {}, 250},
+                        {12, SB_PAGELEFT, {}, 2},       {13, SB_PAGELEFT, {}, 3},
+                        {240, SB_PAGERIGHT, {}, 250},   {239, SB_PAGERIGHT, {}, 249},
                         {16, SB_THUMBTRACK, 300, 44},  // the low 8 bits of 300
                         {16, SB_THUMBPOSITION, 77, 77}, {16, SB_ENDSCROLL, {}, 16}};
   for (const Case& c : cases) {

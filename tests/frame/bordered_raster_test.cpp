@@ -1,9 +1,10 @@
 // The bordered working raster: layout, the three fillings, tiny pictures.
+#include "frame/bordered_raster.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "frame/bordered_raster.h"
 #include "frame/working_block.h"
 
 namespace {
@@ -47,7 +48,8 @@ std::pair<int, int> SourceOf(const frame::BorderedRaster& raster, int32_t y, int
   return {p[0], p[1]};
 }
 
-RasterLayout Layout(int32_t border, BorderFill sides, BorderFill rows, BorderFill luminance, uint8_t neutral = 0) {
+RasterLayout Layout(int32_t border, BorderFill sides, BorderFill rows, BorderFill luminance,
+                    uint8_t neutral = 0) {
   RasterLayout layout;
   layout.border = border;
   layout.keepLuminance = true;
@@ -70,8 +72,10 @@ TEST(Luminance, WeightsAddUpTo256) {
 
 TEST(BorderedRaster, BlockSizeAndLayout) {
   TestPicture picture(5, 3);  // stride 16
-  const RasterLayout layout = Layout(2, BorderFill::EdgeRepeat, BorderFill::EdgeRepeat, BorderFill::Unfilled, 255);
-  EXPECT_EQ(frame::BorderedRasterSize(picture.View(), layout), uint64_t{(3 + 4) * (16 + 12) + (5 + 4) * (3 + 4)});
+  const RasterLayout layout =
+      Layout(2, BorderFill::EdgeRepeat, BorderFill::EdgeRepeat, BorderFill::Unfilled, 255);
+  EXPECT_EQ(frame::BorderedRasterSize(picture.View(), layout),
+            uint64_t{(3 + 4) * (16 + 12) + (5 + 4) * (3 + 4)});
   Filled filled = Fill(picture, layout);
   EXPECT_EQ(filled.raster.pitch, 28);
   EXPECT_EQ(filled.raster.Pixel(0, 0), filled.block.data() + 2 * 28 + 6);
@@ -84,7 +88,8 @@ TEST(BorderedRaster, BlockSizeAndLayout) {
 
 TEST(BorderedRaster, WrapAroundTilesThePicture) {
   TestPicture picture(4, 3);
-  Filled filled = Fill(picture, Layout(1, BorderFill::WrapAround, BorderFill::WrapAround, BorderFill::WrapAround));
+  Filled filled =
+      Fill(picture, Layout(1, BorderFill::WrapAround, BorderFill::WrapAround, BorderFill::WrapAround));
   const auto& raster = filled.raster;
   EXPECT_EQ(SourceOf(raster, 1, -1), std::make_pair(3, 1));
   EXPECT_EQ(SourceOf(raster, 1, 4), std::make_pair(0, 1));
@@ -98,7 +103,8 @@ TEST(BorderedRaster, WrapAroundTilesThePicture) {
 
 TEST(BorderedRaster, EdgeRepeatCopiesTheNearestEdge) {
   TestPicture picture(3, 2);
-  Filled filled = Fill(picture, Layout(2, BorderFill::EdgeRepeat, BorderFill::EdgeRepeat, BorderFill::EdgeRepeat));
+  Filled filled =
+      Fill(picture, Layout(2, BorderFill::EdgeRepeat, BorderFill::EdgeRepeat, BorderFill::EdgeRepeat));
   const auto& raster = filled.raster;
   EXPECT_EQ(SourceOf(raster, 1, -2), std::make_pair(0, 1));
   EXPECT_EQ(SourceOf(raster, 1, -1), std::make_pair(0, 1));
@@ -111,7 +117,8 @@ TEST(BorderedRaster, EdgeRepeatCopiesTheNearestEdge) {
 
 TEST(BorderedRaster, UnfilledRowsAreNotWritten) {
   TestPicture picture(3, 2);
-  Filled filled = Fill(picture, Layout(1, BorderFill::WrapAround, BorderFill::Unfilled, BorderFill::Unfilled, 0));
+  Filled filled =
+      Fill(picture, Layout(1, BorderFill::WrapAround, BorderFill::Unfilled, BorderFill::Unfilled, 0));
   const uint8_t* below = filled.raster.Pixel(-1, -1);
   for (intptr_t i = 0; i < filled.raster.pitch; ++i) EXPECT_EQ(below[i], 0xAB);
   EXPECT_EQ(*filled.raster.Lum(-1, 0), 0);
@@ -138,7 +145,7 @@ TEST(BorderedRaster, TinyPicturesNeverReachOutsideTheImage) {
         ASSERT_LT(column, c.width);
         ASSERT_LT(row, c.height);
         const int32_t expectColumn = c.fill == BorderFill::WrapAround ? ((x % c.width) + c.width) % c.width
-                                                                       : std::min(std::max(x, 0), c.width - 1);
+                                                                      : std::min(std::max(x, 0), c.width - 1);
         EXPECT_EQ(column, expectColumn);
         EXPECT_EQ(*filled.raster.Lum(y, x), frame::LuminanceOfBgr(picture.View().Pixel(row, column)));
       }
@@ -147,7 +154,8 @@ TEST(BorderedRaster, TinyPicturesNeverReachOutsideTheImage) {
 
 TEST(BorderedRaster, EmptyAndNegativeSizesNeedOnlyTheBorder) {
   frame::DibImage image{nullptr, -3, -2, -12};
-  const RasterLayout layout = Layout(1, BorderFill::WrapAround, BorderFill::WrapAround, BorderFill::WrapAround);
+  const RasterLayout layout =
+      Layout(1, BorderFill::WrapAround, BorderFill::WrapAround, BorderFill::WrapAround);
   EXPECT_EQ(frame::BorderedRasterSize(image, layout), uint64_t{2 * 6 + 2 * 2});
   std::vector<uint8_t> block(16, 0xAB);
   const frame::BorderedRaster raster = frame::FillBorderedRaster(image, block.data(), layout);

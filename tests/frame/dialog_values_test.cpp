@@ -14,11 +14,20 @@ TEST(ScrolledValue, StepsStopAtTheLimits) {
   };
   // Range 1 .. 255, page 10.
   const Case cases[] = {
-      {5, SB_LINELEFT, 4},         {1, SB_LINELEFT, 1},          {254, SB_LINERIGHT, 255},
-      {255, SB_LINERIGHT, 255},    {50, SB_PAGELEFT, 40},        {10, SB_PAGELEFT, 1},
-      {11, SB_PAGELEFT, 1},        {12, SB_PAGELEFT, 2},         {245, SB_PAGERIGHT, 255},
-      {244, SB_PAGERIGHT, 254},    {7, MAKEWPARAM(SB_THUMBTRACK, 200), 200},
-      {7, MAKEWPARAM(SB_THUMBPOSITION, 3), 3}, {7, SB_ENDSCROLL, 7}, {7, SB_LEFT, 7},
+      {5, SB_LINELEFT, 4},
+      {1, SB_LINELEFT, 1},
+      {254, SB_LINERIGHT, 255},
+      {255, SB_LINERIGHT, 255},
+      {50, SB_PAGELEFT, 40},
+      {10, SB_PAGELEFT, 1},
+      {11, SB_PAGELEFT, 1},
+      {12, SB_PAGELEFT, 2},
+      {245, SB_PAGERIGHT, 255},
+      {244, SB_PAGERIGHT, 254},
+      {7, MAKEWPARAM(SB_THUMBTRACK, 200), 200},
+      {7, MAKEWPARAM(SB_THUMBPOSITION, 3), 3},
+      {7, SB_ENDSCROLL, 7},
+      {7, SB_LEFT, 7},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(frame::ScrolledValue(c.value, c.wParam, 1, 255, 10), c.expected)

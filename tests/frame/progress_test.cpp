@@ -1,10 +1,11 @@
 // Progress messages: what reaches the host window, and the row cadence.
+#include "frame/progress.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
-#include "frame/progress.h"
 #include "vfwin/vfwin_host.h"
 
 namespace {

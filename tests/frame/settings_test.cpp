@@ -1,4 +1,6 @@
 // Settings files: path assembly, short and missing files, saving.
+#include "frame/settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "frame/settings.h"
 #include "../support/temp_dir.h"
 
 namespace {

@@ -96,6 +96,20 @@ TEST_P(FullScroll, ProgressOfTheThreeLayers) {
   EXPECT_EQ(vftest::MaskAt(image, 0, 0), 33);  // row 11's came round to the top
 }
 
+// A short file sets X only; Y keeps what the last load left (0), not the
+// default 10.
+TEST_P(FullScroll, ShortFileKeepsTheRestOfTheRecord) {
+  WriteAmounts(0, 0);
+  vfhost::LayeredImage first = NumberedPicture(1, 1);
+  Run(first);
+  WriteSettings(vftest::WordBytes({1}));
+  const vfhost::LayeredImage before = NumberedPicture(3, 3);
+  vfhost::LayeredImage image = before;
+  Run(image);
+  EXPECT_EQ(vftest::ColourAt(image, 1, 0), vftest::ColourAt(before, 0, 0));
+  EXPECT_EQ(vftest::MaskAt(image, 0, 2), vftest::MaskAt(before, 2, 2));
+}
+
 TEST_P(FullScroll, MemoryFailureTouchesNothing) {
   vfhost::LayeredImage image = NumberedPicture(3, 3);
   const vfhost::LayeredImage before = image;

@@ -201,10 +201,12 @@ TEST_F(VfhostBinary, DemoWritesEveryResultTheOverviewAndTheIndex) {
   const std::string folder = Path("plugins");
   std::filesystem::create_directory(folder);
   std::filesystem::create_symlink(std::string(VF_PLUGIN_DIR) + "/maxfilter.so", folder + "/maxfilter.so");
-  std::filesystem::create_symlink(std::string(VF_PROBE_PLUGIN_DIR) + "/hostprobe.so", folder + "/hostprobe.so");
+  std::filesystem::create_symlink(std::string(VF_PROBE_PLUGIN_DIR) + "/hostprobe.so",
+                                  folder + "/hostprobe.so");
   const Result result = Vfhost("demo --plugins " + folder + " --out " + Path("demo"));
   EXPECT_EQ(result.status, 0) << result.err << result.out;
-  for (const char* file : {"maxfilter.png", "hostprobe.png", "overview.png", "sample-photo.png", "sample-layered.png"}) {
+  for (const char* file :
+       {"maxfilter.png", "hostprobe.png", "overview.png", "sample-photo.png", "sample-layered.png"}) {
     vfhost::RgbaImage image;
     std::string error;
     EXPECT_TRUE(vfhost::ReadImageFile(Path("demo/") + file, image, error)) << file << ": " << error;

@@ -218,7 +218,8 @@ TEST_F(ImageFiles, OwnPngCodecAgreesWithLibpng) {
 // A PNG file of any colour type and depth, rows given as raw bytes after
 // their filter byte, for the formats our writer never makes.
 std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType,
-                             const std::vector<std::vector<uint8_t>>& chunks, const std::vector<uint8_t>& rows) {
+                             const std::vector<std::vector<uint8_t>>& chunks,
+                             const std::vector<uint8_t>& rows) {
   auto be32 = [](std::vector<uint8_t>& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
   };
@@ -255,10 +256,20 @@ TEST_F(ImageFiles, OwnPngDecoderReadsEveryColourTypeAsLibpngDoes) {
   };
   const std::vector<uint8_t> palette = {'P', 'L', 'T', 'E', 255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9};
   const Case cases[] = {
-      {"palette, 2 bits, transparency", 5, 2, 2, 3, {palette, {'t', 'R', 'N', 'S', 255, 128, 0}},
+      {"palette, 2 bits, transparency",
+       5,
+       2,
+       2,
+       3,
+       {palette, {'t', 'R', 'N', 'S', 255, 128, 0}},
        {0, 0b00011011, 0b00000000, 1, 0b11100100, 0b01000000}},
       {"grey, 1 bit", 9, 1, 1, 0, {}, {0, 0b10110010, 0b10000000}},
-      {"grey, 16 bits, colour key", 2, 2, 16, 0, {{'t', 'R', 'N', 'S', 0x12, 0x34}},
+      {"grey, 16 bits, colour key",
+       2,
+       2,
+       16,
+       0,
+       {{'t', 'R', 'N', 'S', 0x12, 0x34}},
        {0, 0x12, 0x34, 0xAB, 0xCD, 2, 0x01, 0x01, 0x01, 0x01}},
       {"grey and alpha, up and average filters", 2, 2, 8, 4, {}, {0, 10, 20, 30, 40, 3, 5, 5, 5, 5}},
       {"RGB, 16 bits, Paeth filter", 1, 2, 16, 2, {}, {0, 1, 2, 3, 4, 5, 6, 4, 1, 1, 1, 1, 1, 1}},

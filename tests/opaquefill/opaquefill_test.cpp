@@ -118,6 +118,20 @@ TEST_P(OpaqueFill, BackgroundIsTheColourOrTheCheckerboard) {
   }
 }
 
+// A short file sets the leading words only: the notice stays shown and the
+// checkerboard on, as the last load left them.
+TEST_P(OpaqueFill, ShortFileKeepsTheRestOfTheRecord) {
+  WriteSettings(Record(kRust, 1, 1));
+  vfhost::LayeredImage first = vftest::UniformLayers(1, 1, kWhite, 255, 0);
+  Run(first);
+  WriteSettings(vftest::WordBytes({0, kMidGrey}));
+  vfhost::LayeredImage image = vftest::UniformLayers(9, 1, vftest::kBlack, 0, 0);
+  const vfhost::RunOutcome outcome = Run(image);
+  EXPECT_TRUE(vftest::Messages(outcome.events).empty());
+  EXPECT_EQ(vftest::ColourAt(image, 0, 0), kWhite);
+  EXPECT_EQ(vftest::ColourAt(image, 8, 0), vftest::Grey(128));
+}
+
 TEST_P(OpaqueFill, MemoryFailureTouchesNothing) {
   WriteSettings(Record(kMidGrey, 1, 0));
   vfhost::LayeredImage image = vftest::UniformLayers(3, 3, kWhite, 10, 0);

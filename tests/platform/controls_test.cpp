@@ -181,7 +181,7 @@ TEST(UpDown, WritesItsPositionIntoTheBuddyAndReadsItBack) {
       BOOL error;
     };
     const BuddyCase cases[] = {{"17", 17, FALSE}, {" 200 ", 200, FALSE}, {"abc", 200, TRUE},
-                               {"-5", 0, FALSE},  {"999", 255, FALSE},   {"", 255, TRUE}};
+                               {"-5", 200, TRUE}, {"999", 200, TRUE},    {"", 200, TRUE}};
     for (const BuddyCase& entry : cases) {
       SetWindowTextA(edit, entry.text);
       BOOL error = 2;
@@ -194,7 +194,7 @@ TEST(UpDown, WritesItsPositionIntoTheBuddyAndReadsItBack) {
         << "the 16-bit form flags the error in its high word";
 
     size_t before = run.log.size();
-    EXPECT_EQ(SendMessageA(upDown, UDM_SETPOS32, 0, 40), 255);
+    EXPECT_EQ(SendMessageA(upDown, UDM_SETPOS32, 0, 40), 200);
     EXPECT_EQ(WindowText(edit), "40");
     EXPECT_EQ(CommandsOf(run, before), (Commands{{1001, EN_UPDATE}, {1001, EN_CHANGE}}));
     SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(-3, 0));

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "../support/colour_record.h"
-#include "vfwin/vfwin.h"
 #include "../support/plugin_test.h"
+#include "vfwin/vfwin.h"
 
 namespace {
 
@@ -57,11 +57,23 @@ TEST_F(RangeStretch, ChannelValuesMapOntoTheTargetWidth) {
     std::vector<std::pair<uint8_t, uint8_t>> values;
   };
   const Case cases[] = {
-      {"full span stays", {ColourWord(0, 0, 0), ColourWord(255, 255, 255)}, 255, {{0, 0}, {127, 127}, {255, 255}}},
-      {"dull range stretched", {ColourWord(100, 100, 100), ColourWord(150, 150, 150)}, 255, {{100, 0}, {150, 255}, {125, 127}}},
-      {"width 1 collapses", {ColourWord(0, 0, 0), ColourWord(255, 255, 255)}, 1, {{0, 127}, {255, 128}, {90, 127}}},
+      {"full span stays",
+       {ColourWord(0, 0, 0), ColourWord(255, 255, 255)},
+       255,
+       {{0, 0}, {127, 127}, {255, 255}}},
+      {"dull range stretched",
+       {ColourWord(100, 100, 100), ColourWord(150, 150, 150)},
+       255,
+       {{100, 0}, {150, 255}, {125, 127}}},
+      {"width 1 collapses",
+       {ColourWord(0, 0, 0), ColourWord(255, 255, 255)},
+       1,
+       {{0, 127}, {255, 128}, {90, 127}}},
       // One value only: range W_t + 1, offsets kept around 127.
-      {"single value shifts", {ColourWord(60, 60, 60), ColourWord(60, 60, 60)}, 255, {{60, 127}, {70, 137}, {0, 67}}},
+      {"single value shifts",
+       {ColourWord(60, 60, 60), ColourWord(60, 60, 60)},
+       255,
+       {{60, 127}, {70, 137}, {0, 67}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -76,7 +88,8 @@ TEST_F(RangeStretch, ChannelValuesMapOntoTheTargetWidth) {
     }
     EXPECT_EQ(Run(dib).result, 1);
     for (std::size_t i = 0; i < c.values.size(); ++i) {
-      EXPECT_EQ(dib.Pixel(0, static_cast<int32_t>(i))[1], c.values[i].second) << "in " << int{c.values[i].first};
+      EXPECT_EQ(dib.Pixel(0, static_cast<int32_t>(i))[1], c.values[i].second)
+          << "in " << int{c.values[i].first};
     }
   }
 }
@@ -207,8 +220,9 @@ TEST_F(RangeStretchDialog, WidthBarSteps) {
     int32_t code;
     uint16_t expected;
   };
-  for (const Case& c : {Case{11, SB_PAGELEFT, 1}, Case{12, SB_PAGELEFT, 2}, Case{490, SB_PAGERIGHT, 500},
-                        Case{489, SB_PAGERIGHT, 499}, Case{1, SB_LINELEFT, 1}, Case{500, SB_LINERIGHT, 500}}) {
+  for (const Case& c :
+       {Case{11, SB_PAGELEFT, 1}, Case{12, SB_PAGELEFT, 2}, Case{490, SB_PAGERIGHT, 500},
+        Case{489, SB_PAGERIGHT, 499}, Case{1, SB_LINELEFT, 1}, Case{500, SB_LINERIGHT, 500}}) {
     Record record;
     record.width = c.start;
     Write(record);

@@ -19,7 +19,8 @@ inline std::vector<uint8_t> PaletteRecord(std::size_t size, uint8_t notice, uint
   bytes[0] = notice;
   bytes[1] = colours;
   bytes[2] = method;
-  for (std::size_t slot = 0; slot < palette.size(); ++slot) std::memcpy(&bytes[4 + 4 * slot], &palette[slot], 4);
+  for (std::size_t slot = 0; slot < palette.size(); ++slot)
+    std::memcpy(&bytes[4 + 4 * slot], &palette[slot], 4);
   return bytes;
 }
 

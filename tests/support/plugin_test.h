@@ -26,7 +26,8 @@ inline vfhost::RunOptions OptionsFor(const TempDir& settings) {
   return options;
 }
 
-inline std::vector<vfhost::Event> EventsOfType(const std::vector<vfhost::Event>& events, vfhost::Event::Type type) {
+inline std::vector<vfhost::Event> EventsOfType(const std::vector<vfhost::Event>& events,
+                                               vfhost::Event::Type type) {
   std::vector<vfhost::Event> selected;
   for (const vfhost::Event& event : events)
     if (event.type == type) selected.push_back(event);

@@ -43,7 +43,7 @@ wine_env_start_display() {
   local display
   for display in $(seq 91 130); do
     [ -e "/tmp/.X${display}-lock" ] && continue
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- &
     WINE_ENV_XVFB_PID=$!
     for _ in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$display" ] && break
@@ -67,6 +67,11 @@ wine_env_start() {
     { wine_env_skip "the locale ja_JP.UTF-8 is not generated (localedef -i ja_JP -f UTF-8 ja_JP.UTF-8)"; return; }
   [ -f "$build/bin/vfhost.exe" ] || { wine_env_skip "$build/bin/vfhost.exe is not built (win64 preset)"; return; }
 
+  # One suite at a time on a prefix: a second one waits here for the first.
+  command -v flock >/dev/null || { wine_env_skip "flock is not installed (package util-linux)"; return; }
+  exec {WINE_ENV_LOCK_FD}>"$build/.wineprefix.lock"
+  flock -w 3600 "$WINE_ENV_LOCK_FD" || { wine_env_skip "another suite held the Wine prefix for an hour"; return; }
+
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
@@ -75,19 +80,20 @@ wine_env_start() {
   if [ ! -f "$WINEPREFIX/.vf-ready" ]; then
     echo "== creating the Wine prefix $WINEPREFIX (once)"
     rm -rf "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINE" wineboot -i >/dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- || true
     "$WINESERVER" -w
     # Japanese fonts for the dialogs' faces and the system's own; windows
     # drawn by Wine itself (no window manager on the display).
     iconv -f UTF-8 -t CP932 "$WINE_ENV_DIR/wine_settings.reg" >"$WINEPREFIX/drive_c/vf_settings.reg"
-    "$WINE" regedit /S 'C:\vf_settings.reg' >/dev/null 2>&1
+    "$WINE" regedit /S 'C:\vf_settings.reg' >/dev/null 2>&1 {WINE_ENV_LOCK_FD}>&-
     "$WINESERVER" -w
     touch "$WINEPREFIX/.vf-ready"
   fi
-  "$WINESERVER" -p
+  "$WINESERVER" -p {WINE_ENV_LOCK_FD}>&-
   WINE_ENV_SERVER_STARTED=1
 }
 
+# Programs started here must not hold the suite's lock after it ends.
 wine_run() {
-  "$WINE" "$@"
+  "$WINE" "$@" {WINE_ENV_LOCK_FD}>&-
 }

@@ -17,7 +17,9 @@ inline uint8_t Luminance(uint32_t red, uint32_t green, uint32_t blue) {
   return static_cast<uint8_t>((151 * green + 77 * red + 28 * blue) >> 8);
 }
 // A pixel in memory order blue, green, red.
-inline uint8_t LuminanceOfBgr(const uint8_t* pixel) { return Luminance(pixel[2], pixel[1], pixel[0]); }
+inline uint8_t LuminanceOfBgr(const uint8_t* pixel) {
+  return Luminance(pixel[2], pixel[1], pixel[0]);
+}
 
 enum class BorderFill {
   Unfilled,    // left as the allocation left it (colour) or at N (luminance)

@@ -62,5 +62,7 @@ int RunSettingsDialog(HWND host, const char* dir, Record& record, const char* te
 namespace frame {
 // WM_SYSCOMMAND from the close box or Alt+F4 (the low four bits of wParam
 // are the system's own).
-inline bool IsCloseCommand(WPARAM wParam) { return (wParam & 0xFFF0) == SC_CLOSE; }
+inline bool IsCloseCommand(WPARAM wParam) {
+  return (wParam & 0xFFF0) == SC_CLOSE;
+}
 }  // namespace frame

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "frame/win_api.h"
 #include "frame/line_access_types.h"
+#include "frame/win_api.h"
 
 namespace frame {
 

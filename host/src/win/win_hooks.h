@@ -13,8 +13,9 @@
 
 #ifdef _WIN32
 
-#include <commdlg.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commdlg.h>
 
 #include <cstdint>
 #include <string>
