@@ -46,6 +46,11 @@ struct SampleOffset {
   int32_t columns;
 };
 
+// trunc(k x numerator / denominator) for k = 0 .. length into quotients,
+// without a division per k: |numerator| <= |denominator| in the lines'
+// use, so the quotient grows by at most one a step. denominator != 0.
+void TruncatedMultiples(int64_t numerator, int64_t denominator, int32_t length, int64_t* quotients);
+
 // The line of the pixel at image row y, column x of a picture of the given
 // height: fills the 2L + 1 offsets for k = -L .. L and returns true, or
 // returns false when the pixel is the centre and keeps its colour.

@@ -54,32 +54,11 @@ HWND FindEditBox(HWND dialog, int id) {
   return search.found;
 }
 
-// A signed decimal number as GetDlgItemInt reads it (blanks around it
-// allowed); a text that is not a number or lies beyond 32 bits reads as 0.
-int32_t NumberFromText(const char* text) {
-  const char* p = text;
-  while (*p == ' ' || *p == '\t') ++p;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  const int64_t limit = negative ? -int64_t{INT32_MIN} : int64_t{INT32_MAX};
-  int64_t magnitude = 0;
-  const char* digits = p;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    magnitude = magnitude * 10 + (*p - '0');
-    if (magnitude > limit) return 0;
-  }
-  if (p == digits) return 0;
-  while (*p == ' ' || *p == '\t') ++p;
-  if (*p != '\0') return 0;
-  return static_cast<int32_t>(negative ? -magnitude : magnitude);
-}
-
 int32_t ReadCentreX(HWND dialog) {
   const HWND box = FindEditBox(dialog, kCentreXBox);
   if (box == nullptr) return frame::ReadSignedNumber(dialog, kCentreXBox);
-  char text[64] = {};
-  GetWindowTextA(box, text, sizeof(text));
-  return NumberFromText(text);
+  int32_t value = 0;
+  return frame::TryReadSignedNumber(box, value) ? value : 0;
 }
 
 void ShowSettings(HWND dialog, const LineBlurSettings& settings) {

@@ -1,7 +1,11 @@
 // colorreduce's reduction to a palette. The palette's keys and HSV colours
 // are worked out once per run, and each colour's choice is remembered in a
-// small cache, since photos repeat their colours many times.
+// table, since photos repeat their colours many times.
 #include "colorreduce_filter.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
 
 #include "frame/hsv.h"
 #include "frame/run_control.h"
@@ -31,14 +35,23 @@ void PreparePalette(const uint32_t* palette, int32_t slots, PreparedPalette& pre
   }
 }
 
+int32_t Absolute(int32_t value) { return value < 0 ? -value : value; }
+
+// The first slot agreeing in the top five bits wins wherever it stands; else
+// the nearest, the earlier on equal distances. The hue term is never
+// negative, so a slot whose saturation and value differences alone reach
+// the best distance so far cannot win and its hue is not worked out.
 int32_t NearestPreparedSlot(uint32_t colour, const PreparedPalette& palette) {
   const uint32_t key = colour & kTopFiveBits;
+  for (int32_t slot = 0; slot < palette.slots; ++slot)
+    if (palette.keys[slot] == key) return slot;
   const frame::Hsv own = HsvOfWord(colour);
   int32_t best = kFarthest;
   int32_t choice = 0;
   for (int32_t slot = 0; slot < palette.slots; ++slot) {
-    if (palette.keys[slot] == key) return slot;
-    const frame::HsvDifference difference = frame::DifferenceOf(palette.colours[slot], own, frame::kCircularHueFold);
+    const frame::Hsv& other = palette.colours[slot];
+    if (Absolute(other.s - own.s) + Absolute(other.v - own.v) >= best) continue;
+    const frame::HsvDifference difference = frame::DifferenceOf(other, own, frame::kCircularHueFold);
     const int32_t distance = difference.hue + difference.saturation + difference.value;
     if (distance < best) {
       best = distance;
@@ -48,19 +61,12 @@ int32_t NearestPreparedSlot(uint32_t colour, const PreparedPalette& palette) {
   return choice;
 }
 
-// Direct-mapped: an entry holds a colour word (24 bits) and its slot in the
-// top 8 bits; kEmptyEntry is no colour with slot 255, never a real entry
-// since a palette has at most 250 slots.
-constexpr int32_t kCacheBits = 16;
-constexpr uint32_t kEmptyEntry = 0xFFFFFFFF;
-struct ChoiceCache {
-  uint32_t entries[1u << kCacheBits];
-};
+// The choice of every colour met so far: one byte per colour word (2^24),
+// kUnknownChoice until worked out; a palette has at most 250 slots.
+constexpr uint32_t kColourWords = 1u << 24;
+constexpr uint8_t kUnknownChoice = 0xFF;
 // Static: the entry points run one call at a time on the host's thread.
-ChoiceCache choice_cache;
 PreparedPalette prepared_palette;
-
-uint32_t CacheIndexOf(uint32_t colour) { return (colour * 0x9E3779B1u) >> (32 - kCacheBits); }
 
 }  // namespace
 
@@ -74,17 +80,23 @@ bool ReduceToPalette(const frame::DibImage& image, const uint32_t* palette, int3
                      int32_t step, int32_t startPercent) {
   PreparedPalette& prepared = prepared_palette;
   PreparePalette(palette, slots, prepared);
-  for (uint32_t& entry : choice_cache.entries) entry = kEmptyEntry;
+  // Without the memory for the choices every pixel searches the palette.
+  const std::unique_ptr<uint8_t[]> choices(new (std::nothrow) uint8_t[kColourWords]);
+  if (choices) std::memset(choices.get(), kUnknownChoice, kColourWords);
   colour_survey::StepProgress progress(host, step, startPercent);
   for (int32_t y = 0; y < image.height; ++y) {
     uint8_t* pixel = image.Row(y);
     for (int32_t x = 0; x < image.width; ++x, pixel += 3) {
       const uint32_t colour = colour_survey::ColourWordOfBgr(pixel);
-      uint32_t& entry = choice_cache.entries[CacheIndexOf(colour)];
-      if ((entry & 0x00FFFFFF) != colour || entry == kEmptyEntry) {
-        entry = colour | static_cast<uint32_t>(NearestPreparedSlot(colour, prepared)) << 24;
+      int32_t slot;
+      if (choices) {
+        uint8_t& choice = choices[colour];
+        if (choice == kUnknownChoice) choice = static_cast<uint8_t>(NearestPreparedSlot(colour, prepared));
+        slot = choice;
+      } else {
+        slot = NearestPreparedSlot(colour, prepared);
       }
-      colour_survey::WriteColourWord(pixel, palette[entry >> 24]);
+      colour_survey::WriteColourWord(pixel, palette[slot]);
     }
     progress.AfterRow(y);
     if (frame::EscapeRequested()) return false;

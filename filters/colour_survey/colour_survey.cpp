@@ -15,8 +15,8 @@ namespace {
 // resembles, and becomes a seed when none does; this is exactly what letting
 // each seed in turn gather the later unmarked pixels yields. Two seeds never
 // share a cell of kGroupReach values per channel (the later would resemble
-// the earlier), so an index of one seed per cell finds every candidate in
-// the 3 x 3 x 3 cells around the pixel's own.
+// the earlier), so at most one seed per cell, and a pixel's candidates lie in
+// the 3 x 3 x 3 cells around its own.
 constexpr int32_t kCellsPerChannel = (255 / kGroupReach) + 1;
 constexpr int32_t kCellCount = kCellsPerChannel * kCellsPerChannel * kCellsPerChannel;
 constexpr uint16_t kNoSeed = 0xFFFF;
@@ -28,9 +28,14 @@ struct Seed {
   uint32_t groupSize;
 };
 
+// Each cell lists the seeds of itself and its 26 neighbours, in the order
+// they were planted, so that a pixel's earliest resembling seed is the first
+// of its cell's list that it resembles.
+constexpr int32_t kNeighbourCells = 27;
 // Static: the entry points run one call at a time on the host's thread.
 struct SeedIndex {
-  uint16_t seedOfCell[kCellCount];
+  uint16_t nearbySeeds[kCellCount][kNeighbourCells];
+  uint8_t nearbyCount[kCellCount];
   Seed seeds[kCellCount];
   int32_t seedCount;
 };
@@ -45,20 +50,18 @@ int32_t CellOf(int32_t blueCell, int32_t greenCell, int32_t redCell) {
   return (blueCell * kCellsPerChannel + greenCell) * kCellsPerChannel + redCell;
 }
 
-// The earliest seed the pixel resembles, or kNoSeed.
+int32_t CellOfPixel(const uint8_t* pixel) {
+  return CellOf(pixel[0] / kGroupReach, pixel[1] / kGroupReach, pixel[2] / kGroupReach);
+}
+
+// The earliest seed the pixel resembles, or kNoSeed. Only seeds in the
+// cells next to the pixel's own can be within reach.
 uint16_t EarliestResemblingSeed(const SeedIndex& index, const uint8_t* pixel) {
-  const int32_t blueCell = pixel[0] / kGroupReach, greenCell = pixel[1] / kGroupReach,
-                redCell = pixel[2] / kGroupReach;
-  uint16_t earliest = kNoSeed;
-  for (int32_t b = blueCell > 0 ? blueCell - 1 : 0; b <= blueCell + 1 && b < kCellsPerChannel; ++b) {
-    for (int32_t g = greenCell > 0 ? greenCell - 1 : 0; g <= greenCell + 1 && g < kCellsPerChannel; ++g) {
-      for (int32_t r = redCell > 0 ? redCell - 1 : 0; r <= redCell + 1 && r < kCellsPerChannel; ++r) {
-        const uint16_t seed = index.seedOfCell[CellOf(b, g, r)];
-        if (seed < earliest && Resembles(pixel, index.seeds[seed])) earliest = seed;
-      }
-    }
-  }
-  return earliest;
+  const int32_t cell = CellOfPixel(pixel);
+  const uint16_t* nearby = index.nearbySeeds[cell];
+  for (int32_t i = 0; i < index.nearbyCount[cell]; ++i)
+    if (Resembles(pixel, index.seeds[nearby[i]])) return nearby[i];
+  return kNoSeed;
 }
 
 uint16_t PlantSeed(SeedIndex& index, const uint8_t* pixel, int32_t row) {
@@ -69,7 +72,16 @@ uint16_t PlantSeed(SeedIndex& index, const uint8_t* pixel, int32_t row) {
   seed.red = pixel[2];
   seed.row = row;
   seed.groupSize = 1;
-  index.seedOfCell[CellOf(pixel[0] / kGroupReach, pixel[1] / kGroupReach, pixel[2] / kGroupReach)] = number;
+  const int32_t blueCell = pixel[0] / kGroupReach, greenCell = pixel[1] / kGroupReach,
+                redCell = pixel[2] / kGroupReach;
+  for (int32_t b = blueCell > 0 ? blueCell - 1 : 0; b <= blueCell + 1 && b < kCellsPerChannel; ++b) {
+    for (int32_t g = greenCell > 0 ? greenCell - 1 : 0; g <= greenCell + 1 && g < kCellsPerChannel; ++g) {
+      for (int32_t r = redCell > 0 ? redCell - 1 : 0; r <= redCell + 1 && r < kCellsPerChannel; ++r) {
+        const int32_t cell = CellOf(b, g, r);
+        index.nearbySeeds[cell][index.nearbyCount[cell]++] = number;
+      }
+    }
+  }
   return number;
 }
 
@@ -77,7 +89,7 @@ uint16_t PlantSeed(SeedIndex& index, const uint8_t* pixel, int32_t row) {
 // colour, and a colour's group never changes once found, so the previous
 // pixel's answer is reused for the same colour.
 void GroupAllPixels(const frame::DibImage& image, SeedIndex& index) {
-  std::memset(index.seedOfCell, 0xFF, sizeof(index.seedOfCell));
+  std::memset(index.nearbyCount, 0, sizeof(index.nearbyCount));
   index.seedCount = 0;
   uint32_t previousColour = kNoPaletteMark;
   uint16_t previousSeed = kNoSeed;

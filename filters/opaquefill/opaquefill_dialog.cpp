@@ -18,9 +18,12 @@ enum ControlId {
   kCheckerboardCheck = 1006,
 };
 
-// Fills the swatch inside its black frame with the background colour.
+// Fills the swatch inside its black frame with the background colour. The
+// frame control first finishes any painting of its own that is due, which
+// would otherwise cover the fill.
 void PaintSwatch(HWND dialog, COLORREF colour) {
   HWND swatch = GetDlgItem(dialog, kSwatch);
+  UpdateWindow(swatch);
   HDC context = GetDC(swatch);
   RECT inside;
   GetClientRect(swatch, &inside);

@@ -20,9 +20,8 @@ const char kRangeCaption[] = "お願い";
 
 // The box's number, or false when its text is no number in range.
 bool ReadAmount(HWND dialog, int id, int32_t& amount) {
-  BOOL translated = FALSE;
-  amount = static_cast<int32_t>(GetDlgItemInt(dialog, id, &translated, TRUE));
-  return translated && amount >= -kLargestAmount && amount <= kLargestAmount;
+  return frame::TryReadSignedNumber(GetDlgItem(dialog, id), amount) && amount >= -kLargestAmount &&
+         amount <= kLargestAmount;
 }
 
 void ShowAmounts(HWND dialog) {

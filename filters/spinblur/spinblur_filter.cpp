@@ -1,4 +1,5 @@
-// spinblur's sampling line.
+// spinblur's sampling line. The line is symmetric about the pixel
+// (truncation is symmetric about zero), so only k = 0 .. L are worked out.
 #include "spinblur_filter.h"
 
 namespace spinblur {
@@ -21,17 +22,20 @@ bool TangentLine(const blur::LineBlurSettings& settings, int32_t height, int32_t
     }
   }
   const int32_t length = settings.length;
+  int64_t q[blur::kMaxLength + 1];
   if (steepness > absDx) {
-    for (int32_t k = -length; k <= length; ++k) {
-      const int64_t q = k * dx / rowStep;
-      offsets[k + length] = {static_cast<int32_t>(-q), -k};
+    blur::TruncatedMultiples(dx, rowStep, length, q);
+    for (int32_t k = 0; k <= length; ++k) {
+      offsets[length + k] = {static_cast<int32_t>(-q[k]), -k};
+      offsets[length - k] = {static_cast<int32_t>(q[k]), k};
     }
     return true;
   }
   if (dx == 0) return false;  // the centre pixel
-  for (int32_t k = -length; k <= length; ++k) {
-    const int64_t q = k * rowStep / dx;
-    offsets[k + length] = {-k, static_cast<int32_t>(-q)};
+  blur::TruncatedMultiples(rowStep, dx, length, q);
+  for (int32_t k = 0; k <= length; ++k) {
+    offsets[length + k] = {-k, static_cast<int32_t>(-q[k])};
+    offsets[length - k] = {k, static_cast<int32_t>(q[k])};
   }
   return true;
 }

@@ -1,6 +1,8 @@
 // Dialog conventions shared by the settings dialogs.
 #include "frame/dialog.h"
 
+#include <cstdint>
+
 #include "frame/host_interface.h"
 
 namespace frame {
@@ -14,9 +16,45 @@ HWND CreateBuddyUpDown(HWND dialog, int upDownId, int buddyId, int upper, int lo
                              GetDlgItem(dialog, buddyId), upper, lower, position);
 }
 
+namespace {
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+}  // namespace
+
+bool ParseNumberText(const char* text, int32_t& value) {
+  const char* p = text;
+  while (IsBlank(*p)) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  const int64_t limit = negative ? -int64_t{INT32_MIN} : int64_t{INT32_MAX};
+  int64_t magnitude = 0;
+  int digits = 0;
+  for (; IsDigit(*p) || (*p == ',' && digits > 0 && IsDigit(p[1])); ++p) {
+    if (*p == ',') continue;
+    magnitude = magnitude * 10 + (*p - '0');
+    ++digits;
+    if (magnitude > limit) return false;
+  }
+  while (IsBlank(*p)) ++p;
+  if (digits == 0 || *p != '\0') return false;
+  value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+  return true;
+}
+
+bool TryReadSignedNumber(HWND control, int32_t& value) {
+  char text[64] = {};
+  if (control == nullptr) return false;
+  GetWindowTextA(control, text, sizeof(text));
+  return ParseNumberText(text, value);
+}
+
 int32_t ReadSignedNumber(HWND dialog, int id) {
-  BOOL translated = FALSE;
-  return static_cast<int32_t>(GetDlgItemInt(dialog, id, &translated, TRUE));
+  int32_t value = 0;
+  return TryReadSignedNumber(GetDlgItem(dialog, id), value) ? value : 0;
 }
 
 int32_t ClampNumber(int32_t value, int32_t lowest, int32_t highest) {

@@ -4,8 +4,7 @@
 #include <limits.h>
 #include <unistd.h>
 
-#include "call_context.h"
-#include "dialog_driver.h"
+#include "call_hooks.h"
 #include "host_platform.h"
 #include "vfwin/vfwin_host.h"
 
@@ -16,48 +15,17 @@ extern "C" BOOL VfDialogEnded(HWND dialog) __attribute__((weak));
 namespace vfhost::detail {
 namespace {
 
-constexpr SHORT kKeyDownAndPressed = static_cast<SHORT>(0x8001);
-
-int AnswerMessageBox(void*, HWND, const char* text, const char* caption, UINT type) {
-  CallContext* call = CurrentCall();
-  return call ? call->OnMessageBox(text ? text : "", caption ? caption : "", type) : IDOK;
-}
-
 SHORT AnswerEscapeState(void*) {
-  CallContext* call = CurrentCall();
-  return call && call->OnEscapePoll() ? kKeyDownAndPressed : 0;
-}
-
-void DriveDialog(void*, HWND dialog, const char*) {
-  CallContext* call = CurrentCall();
-  if (call && call->dialogDriver()) call->dialogDriver()->DriveOpenedDialog(dialog);
-}
-
-void NoteDialogEnding(void*, HWND dialog, const char* templateName, INT_PTR result) {
-  CallContext* call = CurrentCall();
-  if (!call) return;
-  const std::string name = templateName ? templateName : "";
-  if (call->dialogDriver()) call->dialogDriver()->NoteDialogEnding(dialog, name);
-  call->OnDialogEnded(name, result);
-}
-
-BOOL AnswerChooseColour(void*, LPCHOOSECOLORA request) {
-  CallContext* call = CurrentCall();
-  COLORREF colour = 0;
-  if (!call || !call->dialogDriver() || !call->dialogDriver()->TakeColourAnswer(colour)) return FALSE;
-  request->rgbResult = colour;
-  return TRUE;
+  return EscapePollPressed() ? kKeyDownAndPressed : 0;
 }
 
 LRESULT HostWindowProcedure(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
-  CallContext* call = CurrentCall();
-  if (message == WM_USER && call)
-    call->OnProgress(static_cast<int32_t>(wParam), static_cast<int64_t>(lParam));
+  NoteHostWindowMessage(message, wParam, lParam);
   return 0;
 }
 
-const VfHostHooks kHooks = {nullptr,     AnswerMessageBox, AnswerEscapeState,
-                            DriveDialog, NoteDialogEnding, AnswerChooseColour};
+const VfHostHooks kHooks = {nullptr,           AnswerMessageBox, AnswerEscapeState,
+                            DriveOpenedDialog, NoteDialogEnding, AnswerChooseColour};
 
 }  // namespace
 

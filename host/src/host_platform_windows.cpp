@@ -4,7 +4,7 @@
 // the system's.
 #include <windows.h>
 
-#include "call_context.h"
+#include "call_hooks.h"
 #include "host_platform.h"
 #include "win/host_call.h"
 #include "win/win_hooks.h"
@@ -13,12 +13,9 @@ namespace vfhost::detail {
 namespace {
 
 LRESULT CALLBACK HostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  CallContext* call = CurrentCall();
-  if (message == WM_USER) {
-    if (call) call->OnProgress(static_cast<int32_t>(wParam), static_cast<int64_t>(lParam));
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  if (message != WM_USER) return DefWindowProcA(window, message, wParam, lParam);
+  NoteHostWindowMessage(message, wParam, lParam);
+  return 0;
 }
 
 std::string SystemMessage(DWORD code) {

@@ -184,6 +184,7 @@ VFWIN_API HWND CreateUpDownControl(DWORD style, int x, int y, int cx, int cy, HW
 VFWIN_API int VfPressUpDown(HWND upDownHandle, int presses) {
   VfWindow* upDown = LiveWindow(upDownHandle);
   if (!upDown || upDown->controlClass != vfwin::ControlClass::UpDown) return 0;
+  if (upDown->style & WS_DISABLED) return upDown->upDown.position;  // takes no clicks
   long long count = presses < 0 ? -static_cast<long long>(presses) : presses;
   for (long long press = 0; press < count && LiveWindow(upDown); ++press) {
     vfwin::Press(upDown, presses > 0);

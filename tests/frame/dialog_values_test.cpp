@@ -53,3 +53,36 @@ TEST(ClampNumber, KeepsValuesInRange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ParseNumberText, ReadsAsTheNumberBoxesDo) {
+  struct Case {
+    const char* text;
+    bool isNumber;
+    int32_t value;
+  };
+  const Case cases[] = {
+      {"12", true, 12},
+      {" -7 ", true, -7},
+      {"+5", true, 5},
+      {"1,000", true, 1000},
+      {"-32,000", true, -32000},
+      {"2147483647", true, 2147483647},
+      {"-2147483648", true, INT32_MIN},
+      {"2147483648", false, 0},
+      {"abc", false, 0},
+      {"", false, 0},
+      {"12a", false, 0},
+      {",5", false, 0},
+      {"5,", false, 0},
+      {"- 5", false, 0},
+  };
+  for (const Case& c : cases) {
+    int32_t value = 0;
+    EXPECT_EQ(frame::ParseNumberText(c.text, value), c.isNumber) << '"' << c.text << '"';
+    if (c.isNumber) EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+  }
+}
+
+}  // namespace

@@ -47,6 +47,29 @@ class Differential : public testing::Test {
     stem_ = name;
   }
 
+  // Both plug-ins' settings folders made by the fast one's dialog (the
+  // dialog code is the same in both builds), then one run of each.
+  void ExpectSameRunsAfterDialog(const Picture& picture, const std::vector<vfhost::DialogAction>& actions,
+                                 int64_t escFrom) {
+    SCOPED_TRACE(std::string(picture.name) + ", ESC from poll " + std::to_string(escFrom));
+    vftest::TempDir fastDir, referenceDir;
+    for (const vftest::TempDir* dir : {&fastDir, &referenceDir}) {
+      const vfhost::OptionsOutcome dialog = fast_->RunOptions(actions, vftest::OptionsFor(*dir));
+      ASSERT_TRUE(dialog.errors.empty()) << dialog.errors.front();
+    }
+    vfhost::Dib fastDib = vftest::PhotoLikeDib(picture.width, picture.height, picture.seed, picture.levels);
+    vfhost::Dib referenceDib = fastDib;
+    vfhost::RunOptions fastOptions = vftest::OptionsFor(fastDir), referenceOptions = vftest::OptionsFor(referenceDir);
+    if (escFrom > 0) fastOptions.escFromPoll = referenceOptions.escFromPoll = escFrom;
+    const vfhost::RunOutcome fast = fast_->RunDib(fastDib, fastOptions);
+    const vfhost::RunOutcome reference = reference_->RunDib(referenceDib, referenceOptions);
+    EXPECT_EQ(fast.result, reference.result);
+    EXPECT_EQ(Describe(fast.events), Describe(reference.events));
+    EXPECT_EQ(fast.escPolls, reference.escPolls);
+    EXPECT_EQ(fast.liveAllocations, 0);
+    EXPECT_TRUE(fastDib.bytes() == referenceDib.bytes()) << "pictures differ";
+  }
+
   // Runs both on copies of the picture with the same record; a second run
   // follows in the same folders so that a palette kept by the first is used.
   void ExpectSameRuns(const Picture& picture, const std::vector<uint8_t>& record, int64_t escFrom,
@@ -125,6 +148,51 @@ TEST_F(Differential, RangeStretchSurveyMatchesTheReference) {
           record[1043] = channelSet;  // the result box on and off
           for (const int64_t escFrom : kEscFrom) ExpectSameRuns(picture, record, escFrom);
         }
+      }
+    }
+  }
+}
+
+TEST_F(Differential, SoftBlurMatchesTheReferenceForEveryRadiusShapeAndBorder) {
+  LoadPair("softblur");
+  using T = vfhost::DialogAction::Type;
+  for (const int radius : {1, 2, 7, 30}) {
+    for (int shape = 1; shape <= 7; ++shape) {
+      for (const bool seamless : {false, true}) {
+        SCOPED_TRACE("radius " + std::to_string(radius) + " shape " + std::to_string(shape) +
+                     (seamless ? " seamless" : ""));
+        const std::vector<vfhost::DialogAction> actions = {
+            vftest::Action(T::Set, 1001, std::to_string(radius)), vftest::Action(T::Set, 1003, std::to_string(shape)),
+            vftest::Action(seamless ? T::Check : T::Uncheck, 1007), vftest::Action(T::Ok)};
+        // Small pictures keep the widest windows quick; they also tile the
+        // border themselves.
+        for (const Picture& picture : kPictures) {
+          if (radius == 30 && picture.width * picture.height > 2000) continue;
+          ExpectSameRunsAfterDialog(picture, actions, shape == 3 && !seamless ? 2 : 0);
+        }
+      }
+    }
+  }
+}
+
+TEST_F(Differential, RadialAndSpinBlurMatchTheReferenceForEveryCentreAndLength) {
+  using T = vfhost::DialogAction::Type;
+  struct Centre {
+    int x, y;
+  };
+  // Inside, on a corner, on an edge, beyond the picture, far out, and on
+  // the diagonals where the spin line changes its steepness.
+  const Centre kCentres[] = {{5, 4}, {0, 0}, {40, 0}, {-20, 300}, {32000, -32000}, {30, 30}};
+  for (const char* name : {"radialblur", "spinblur"}) {
+    LoadPair(name);
+    for (const int length : {1, 3, 100}) {
+      for (const Centre& centre : kCentres) {
+        SCOPED_TRACE(std::string(name) + " length " + std::to_string(length) + " centre " +
+                     std::to_string(centre.x) + "," + std::to_string(centre.y));
+        const std::vector<vfhost::DialogAction> actions = {
+            vftest::Action(T::Set, 1001, std::to_string(length)), vftest::Action(T::Set, 1012, std::to_string(centre.x)),
+            vftest::Action(T::Set, 1013, std::to_string(centre.y)), vftest::Action(T::Ok)};
+        for (const Picture& picture : kPictures) ExpectSameRunsAfterDialog(picture, actions, length == 3 ? 3 : 0);
       }
     }
   }

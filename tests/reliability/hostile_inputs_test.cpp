@@ -61,10 +61,10 @@ std::vector<SettingsCase> HostileSettings(const PluginShape& plugin) {
   return cases;
 }
 
-void PlaceSettings(const std::string& path, const SettingsCase& settings) {
+void PlaceSettings(const std::string& path, const PluginShape& plugin, const SettingsCase& settings) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
-  if (settings.bytes) vftest::WriteFileBytes(path, *settings.bytes);
+  if (settings.bytes) vftest::WriteFileBytes(path, reliability::Bounded(plugin, *settings.bytes));
 }
 
 // Checks one call and returns a fingerprint of it (result, events, pixels)
@@ -94,10 +94,10 @@ class HostileInputs : public testing::TestWithParam<PluginShape> {
     SCOPED_TRACE(where + ", settings " + settings.label);
     std::string fingerprints[2];
     for (std::string& fingerprint : fingerprints) {
-      PlaceSettings(reliability::SettingsPath(dir_, GetParam()), settings);
+      PlaceSettings(reliability::SettingsPath(dir_, GetParam()), GetParam(), settings);
       Picture picture = original;
       const RunOutcome outcome =
-          reliability::Run(*plugin_, GetParam(), picture, reliability::PinnedOptions(dir_));
+          reliability::Run(*plugin_, GetParam(), picture, reliability::PinnedOptions(dir_, GetParam()));
       fingerprint = CheckSoundRun(outcome, picture);
     }
     EXPECT_TRUE(fingerprints[0] == fingerprints[1]) << "a repeated run gave another result";
@@ -118,9 +118,9 @@ TEST_P(HostileInputs, DialogOnHostileSettingsShowsThemAndSavesARecordTheRunAccep
     SCOPED_TRACE("settings " + settings.label);
     std::string saved[2];
     for (std::string& bytes : saved) {
-      PlaceSettings(reliability::SettingsPath(dir_, GetParam()), settings);
+      PlaceSettings(reliability::SettingsPath(dir_, GetParam()), GetParam(), settings);
       const vfhost::OptionsOutcome outcome =
-          plugin_->RunOptions({vftest::Action(vfhost::DialogAction::Type::Ok)}, reliability::PinnedOptions(dir_));
+          plugin_->RunOptions({vftest::Action(vfhost::DialogAction::Type::Ok)}, reliability::PinnedOptions(dir_, GetParam()));
       EXPECT_TRUE(outcome.result == 0 || outcome.result == 1) << "result " << outcome.result;
       const std::vector<uint8_t> file = vftest::ReadFileBytes(reliability::SettingsPath(dir_, GetParam()));
       bytes = std::to_string(outcome.result) + vfhost::TraceText(outcome.events) + std::string(file.begin(), file.end());
@@ -159,7 +159,7 @@ TEST_P(HostileInputs, LineAccessPicturesOfNoOrNegativeSizeAreRefusedCleanly) {
     vfhost::LayeredImage image;
     image.width = width;
     image.height = height;
-    const RunOutcome outcome = plugin_->RunLineAccess(image, reliability::PinnedOptions(dir_));
+    const RunOutcome outcome = plugin_->RunLineAccess(image, reliability::PinnedOptions(dir_, GetParam()));
     EXPECT_TRUE(outcome.result == 0 || outcome.result == 1) << "result " << outcome.result;
     EXPECT_EQ(outcome.liveAllocations, 0);
     EXPECT_EQ(outcome.lineCalls.colourWrites + outcome.lineCalls.planeWrites, 0) << "wrote into an empty picture";
@@ -193,6 +193,7 @@ TEST_P(HostileInputs, SettingsFoldersOfEveryLengthAreHandledSoundly) {
     vfhost::RunOptions options;
     options.settingsDir = folder;
     options.time = 1700000000;
+    if (GetParam().userEscFromPoll) options.escFromPoll = GetParam().userEscFromPoll;
     std::string fingerprints[2];
     for (std::string& fingerprint : fingerprints) {
       std::error_code ignored;

@@ -23,6 +23,12 @@ struct PluginShape {
   const char* stem;       // the settings file is <dir><stem>.dat
   size_t recordSize;      // bytes of the record (after the signature, if any)
   const char* signature;  // "" when the file is the bare record
+  // A plug-in whose run lasts as long as its stored counts ask (the user
+  // stops it with ESC): the hostile tables press ESC at this poll and keep
+  // the counts' high bytes (these file offsets) at 0, so that a run on wild
+  // counts ends in a bounded time. 0 and none for every other plug-in.
+  long userEscFromPoll = 0;
+  std::vector<size_t> boundedCountBytes = {};
 };
 
 inline const std::vector<PluginShape>& AllPlugins() {
@@ -31,7 +37,7 @@ inline const std::vector<PluginShape>& AllPlugins() {
       {"despeckle", false, "despeckle", 2, ""},       {"diffuseblur", false, "diffuseblur", 1, ""},
       {"ditherbw", false, "ditherbw", 51, ""},        {"edgeblur", false, "edgeblur", 2, ""},
       {"edgeextract", false, "edgeextract", 8, ""},   {"fullscroll", true, "fullscroll", 8, ""},
-      {"jitternoise", false, "jitternoise", 16, ""},  {"maxfilter", false, "maxfilter", 3, ""},
+      {"jitternoise", false, "jitternoise", 16, "", 3, {2, 3, 6, 7, 10, 11}},  {"maxfilter", false, "maxfilter", 3, ""},
       {"minfilter", false, "minfilter", 4, ""},       {"opaquefill", true, "opaquefill", 80, ""},
       {"radialblur", false, "radialblur", 9, "rdlblr"}, {"rangestretch", false, "rangestretch", 1048, ""},
       {"regionavg", false, "regionavg", 2, ""},       {"scroll", false, "scroll", 8, ""},
@@ -94,10 +100,19 @@ inline std::string SettingsPath(const vftest::TempDir& dir, const PluginShape& p
   return dir.path() + plugin.stem + ".dat";
 }
 
-inline vfhost::RunOptions PinnedOptions(const vftest::TempDir& dir) {
+inline vfhost::RunOptions PinnedOptions(const vftest::TempDir& dir, const PluginShape& plugin) {
   vfhost::RunOptions options = vftest::OptionsFor(dir);
   options.time = 1700000000;  // the random plug-ins then draw the same numbers every run
+  if (plugin.userEscFromPoll) options.escFromPoll = plugin.userEscFromPoll;
   return options;
+}
+
+// The bytes of a hostile settings file as the tables lay it down (see
+// boundedCountBytes).
+inline std::vector<uint8_t> Bounded(const PluginShape& plugin, std::vector<uint8_t> bytes) {
+  for (size_t offset : plugin.boundedCountBytes)
+    if (offset < bytes.size()) bytes[offset] = 0;
+  return bytes;
 }
 
 }  // namespace reliability

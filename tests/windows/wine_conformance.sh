@@ -72,8 +72,8 @@ run_both() {
   done
   (cd "$dir" && "$native_host" "${native_args[@]}" >n.stdout 2>n.stderr)
   native_status=$?
-  (cd "$dir" && wine_run "$wine_host" "${wine_args[@]}" 2>w.stderr | tr -d '\r' >w.stdout)
-  wine_status=${PIPESTATUS[0]}
+  (cd "$dir" && wine_run w.stdout "$wine_host" "${wine_args[@]}" 2>w.stderr)
+  wine_status=$?
 }
 
 # Compares n/ with w/ and the two exit statuses; names the case on failure.
@@ -247,11 +247,11 @@ filters_suite() {
         mkdir -p "$dir/n" "$dir/w"
         cp -r "$settings" "$dir/n/settings"
         cp -r "$settings" "$dir/w/settings"
-        (cd "$dir" && VFHOST_CLOCK_LOG=clock.txt wine_run "$wine_host" run "$plugin" --settings w/settings \
-          --in "$work/corpus/$picture.bmp" --out w/out.bmp --trace w/trace.jsonl "${layers[@]//@/w}" \
-          2>w.stderr | tr -d '\r' >w/stdout)
-        wine_status=${PIPESTATUS[0]}
-        read -r before after <"$dir/clock.txt" 2>/dev/null || { before=0; after=1; }
+        (cd "$dir" && VFHOST_CLOCK_LOG=clock.txt wine_run w/stdout "$wine_host" run "$plugin" \
+          --settings w/settings --in "$work/corpus/$picture.bmp" --out w/out.bmp --trace w/trace.jsonl \
+          "${layers[@]//@/w}" 2>w.stderr)
+        wine_status=$?
+        read -r before after < <(tr -d '\r' <"$dir/clock.txt" 2>/dev/null) || { before=0; after=1; }
         [ "$before" = "$after" ] && break
       done
       if [ "$before" != "$after" ]; then
@@ -287,7 +287,8 @@ fi
 
 # Both builds must list the same plug-ins with the same kinds and titles.
 "$native_host" list 2>&1 | awk '{ sub(/\.so$/, "", $1); $1 = $1; print }' >native-list.txt
-wine_run "$wine_host" list 2>&1 | tr -d '\r' | awk '{ sub(/\.dll$/, "", $1); $1 = $1; print }' >wine-list.txt
+wine_run wine-list.raw "$wine_host" list 2>&1
+awk '{ sub(/\.dll$/, "", $1); $1 = $1; print }' wine-list.raw >wine-list.txt
 cmp -s native-list.txt wine-list.txt || fail "list: $(diff native-list.txt wine-list.txt | head -c 600)"
 
 [ "$suite" = filters ] && make_corpus

@@ -91,9 +91,21 @@ wine_env_start() {
   fi
   "$WINESERVER" -p {WINE_ENV_LOCK_FD}>&-
   WINE_ENV_SERVER_STARTED=1
+  # Wine's own background processes (services, the desktop) start with the
+  # first program and outlive it; start them here, away from any pipe.
+  "$WINE" wineboot </dev/null >/dev/null 2>&1 {WINE_ENV_LOCK_FD}>&- || true
 }
 
-# Programs started here must not hold the suite's lock after it ends.
+# Runs a Windows program; its standard output goes to the file $1, with the
+# line ends made Unix ones (never a pipe: a background process of Wine's that
+# inherits one would hold it open). Programs started here must not hold the
+# suite's lock after it ends.
 wine_run() {
-  "$WINE" "$@" {WINE_ENV_LOCK_FD}>&-
+  local out="$1" status
+  shift
+  "$WINE" "$@" </dev/null >"$out.raw" {WINE_ENV_LOCK_FD}>&-
+  status=$?
+  tr -d '\r' <"$out.raw" >"$out"
+  rm -f "$out.raw"
+  return $status
 }

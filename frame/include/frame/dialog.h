@@ -24,7 +24,14 @@ int RunSettingsDialog(HWND host, const char* dir, Record& record, const char* te
 constexpr DWORD kUpDownStyle = 0x50800086;
 HWND CreateBuddyUpDown(HWND dialog, int upDownId, int buddyId, int upper, int lower, int position);
 
-// GetDlgItemInt as a signed number; a text that is not a number reads as 0.
+// A signed decimal number as GetDlgItemInt reads one: blanks around it, an
+// optional sign, digits, nothing else, within 32 bits. Thousands separators
+// between the digits are passed over, because an up-down control without
+// UDS_NOTHOUSANDS writes "1,000" into its buddy on Windows.
+bool ParseNumberText(const char* text, int32_t& value);
+// The number in a control's text; false when it is not a number.
+bool TryReadSignedNumber(HWND control, int32_t& value);
+// The number in the dialog item; a text that is not a number reads as 0.
 int32_t ReadSignedNumber(HWND dialog, int id);
 // A number box that holds one byte: above 255 is stored as 255, and a negative
 // number as 0 (the user asked for less than the least value).

@@ -6,9 +6,12 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+// <windows.h> first: the other two build on its types.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <windows.h>
+// clang-format on
 #else
 #include "vfwin/vfwin.h"
 #endif

@@ -105,7 +105,8 @@ VFWIN_API long VfCommonControlsInitialisations(void);
 // or the minimum (down), staying at the end of the range or wrapping with
 // UDS_WRAP, writes the position into the buddy and sends the parent
 // WM_VSCROLL (WM_HSCROLL with UDS_HORZ) with SB_THUMBPOSITION and the
-// position, then SB_ENDSCROLL. Returns the final position.
+// position, then SB_ENDSCROLL. A disabled control takes no press. Returns
+// the final position.
 VFWIN_API int VfPressUpDown(HWND upDown, int presses);
 
 #ifdef __cplusplus
