@@ -24,12 +24,12 @@
 namespace softblur {
 namespace {
 
-// One folded sample of a window row: the bytes `near` and `far` (both
-// offsets from the output byte's place in the folded row; far < 0 on the
+// One folded sample of a window row: the bytes `closer` and `mirror` (both
+// offsets from the output byte's place in the folded row; mirror < 0 on the
 // centre column, which has no mirror) with their common weight.
 struct Term {
-  int32_t near;
-  int32_t far;
+  int32_t closer;
+  int32_t mirror;
   int32_t weight;
 };
 
@@ -111,7 +111,7 @@ uint32_t FoldedSum(intptr_t j) {
   for (int32_t r = 0; r <= window.radius; ++r) {
     const int16_t* row = window.rows.get() + r * window.length + j;
     for (const Term& term : window.terms[r]) {
-      const int32_t sample = row[term.near] + (term.far >= 0 ? row[term.far] : 0);
+      const int32_t sample = row[term.closer] + (term.mirror >= 0 ? row[term.mirror] : 0);
       sum += static_cast<uint32_t>(sample) * static_cast<uint32_t>(term.weight);
     }
   }
@@ -127,9 +127,9 @@ uint32_t FoldedSum(intptr_t j) {
 #endif
 
 SOFTBLUR_SSE2_TARGET inline __m128i FoldedSamples(const int16_t* row, const Term& term) {
-  const __m128i near = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.near));
-  if (term.far < 0) return near;
-  return _mm_add_epi16(near, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.far)));
+  const __m128i closer = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.closer));
+  if (term.mirror < 0) return closer;
+  return _mm_add_epi16(closer, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.mirror)));
 }
 
 // Output bytes j .. j + 7: their window sums (modulo 2^32) into sums.

@@ -96,36 +96,35 @@ std::vector<std::string> MessagesOf(const std::vector<Event>& events) {
   return messages;
 }
 
-DemoResult RunOne(const std::string& name, const std::string& pluginDir, const SampleSet& samples) {
+// The dialog actions of each run of a plug-in: the plan's first actions,
+// then one set per later run.
+std::vector<std::string> RunStages(const PlanEntry* entry) {
+  std::vector<std::string> stages = {entry ? entry->options : ""};
+  if (entry == nullptr) return stages;
+  std::istringstream later(entry->laterRuns);
+  std::string stage;
+  while (std::getline(later, stage, ';')) {
+    const std::size_t first = stage.find_first_not_of(' ');
+    if (first != std::string::npos) stages.push_back(stage.substr(first));
+  }
+  return stages;
+}
+
+// One run of the plug-in in the settings folder, after its dialog actions.
+DemoResult RunStage(Plugin& plugin, const std::string& label, const std::string& stage, Sample sample,
+                    const RunOptions& options, const SampleSet& samples) {
   DemoResult result;
-  result.name = name;
-  std::string error;
-  std::unique_ptr<Plugin> plugin = Plugin::Load(name, pluginDir, error);
-  if (!plugin) {
-    result.note = error;
-    return result;
-  }
-  result.title = plugin->TitleUtf8();
-  result.kind = plugin->Kind();
-  const PlanEntry* entry = FindPlanEntry(name);
-  const Sample sample = entry ? entry->sample : result.kind == 10 ? Sample::Layered : Sample::Photo;
-
-  TemporaryFolder settings;
-  if (!settings.ok()) {
-    result.note = "no temporary settings folder";
-    return result;
-  }
-  RunOptions options;
-  options.settingsDir = settings.path();
-  options.time = kDemoTime;
-
+  result.name = label;
+  result.title = plugin.TitleUtf8();
+  result.kind = plugin.Kind();
   std::vector<DialogAction> actions;
-  if (entry && *entry->options) {
-    if (!ParsePlanOptions(entry->options, actions, error)) {
+  std::string error;
+  if (!stage.empty()) {
+    if (!ParsePlanOptions(stage, actions, error)) {
       result.note = "demo plan: " + error;
       return result;
     }
-    const OptionsOutcome dialog = plugin->RunOptions(actions, options);
+    const OptionsOutcome dialog = plugin.RunOptions(actions, options);
     for (const std::string& message : MessagesOf(dialog.events)) result.messages.push_back(message);
     if (!dialog.errors.empty()) {
       result.note = "dialog: " + dialog.errors.front();
@@ -138,14 +137,14 @@ DemoResult RunOne(const std::string& name, const std::string& pluginDir, const S
     LayeredImage layers = sample == Sample::Layered
                               ? samples.layered
                               : LayeredFromRgba(sample == Sample::LineArt ? samples.lineArt : samples.photo);
-    outcome = plugin->RunLineAccess(layers, options);
+    outcome = plugin.RunLineAccess(layers, options);
     result.picture = RgbaFromLayered(layers);
   } else {
     const RgbaImage& input = sample == Sample::LineArt   ? samples.lineArt
                              : sample == Sample::Layered ? RgbaFromLayered(samples.layered)
                                                          : samples.photo;
     Dib dib = DibFromRgba(input);
-    outcome = plugin->RunDib(dib, options);
+    outcome = plugin.RunDib(dib, options);
     result.picture = RgbaFromDib(dib);
   }
   if (!outcome.error.empty()) {
@@ -155,9 +154,41 @@ DemoResult RunOne(const std::string& name, const std::string& pluginDir, const S
   result.ran = true;
   result.value = outcome.result;
   for (const std::string& message : MessagesOf(outcome.events)) result.messages.push_back(message);
-  result.note = std::string("on the ") + SampleName(sample) +
-                (actions.empty() ? "" : ", after " + std::string(entry->options));
+  result.note = std::string("on the ") + SampleName(sample) + (actions.empty() ? "" : ", after " + stage);
   return result;
+}
+
+// Every run the plan gives the plug-in, in one settings folder of its own.
+std::vector<DemoResult> RunPlan(const std::string& name, const std::string& pluginDir,
+                                const SampleSet& samples) {
+  DemoResult failed;
+  failed.name = name;
+  std::string error;
+  std::unique_ptr<Plugin> plugin = Plugin::Load(name, pluginDir, error);
+  if (!plugin) {
+    failed.note = error;
+    return {failed};
+  }
+  const PlanEntry* entry = FindPlanEntry(name);
+  const Sample sample = entry ? entry->sample : plugin->Kind() == 10 ? Sample::Layered : Sample::Photo;
+
+  TemporaryFolder settings;
+  if (!settings.ok()) {
+    failed.note = "no temporary settings folder";
+    return {failed};
+  }
+  RunOptions options;
+  options.settingsDir = settings.path();
+  options.time = kDemoTime;
+
+  std::vector<DemoResult> results;
+  const std::vector<std::string> stages = RunStages(entry);
+  for (std::size_t k = 0; k < stages.size(); ++k) {
+    const std::string label = k == 0 ? name : name + "-" + std::to_string(k + 1);
+    results.push_back(RunStage(*plugin, label, stages[k], sample, options, samples));
+    if (!results.back().ran) break;
+  }
+  return results;
 }
 
 // A picture flattened onto a grey checkerboard, so that transparency shows.
@@ -311,17 +342,18 @@ int DemoCommand(const Arguments& arguments, const CommonOptions& common) {
   std::vector<DemoResult> results;
   int status = names.empty() ? kExitFilterFailed : kExitSuccess;
   for (const std::string& name : names) {
-    DemoResult result = RunOne(name, common.pluginDir, samples);
-    if (result.ran) {
-      result.file = name + ".png";
-      if (!WriteImageFile((out / result.file).string(), result.picture, writeError))
-        return UsageError(writeError);
+    for (DemoResult& result : RunPlan(name, common.pluginDir, samples)) {
+      if (result.ran) {
+        result.file = result.name + ".png";
+        if (!WriteImageFile((out / result.file).string(), result.picture, writeError))
+          return UsageError(writeError);
+      }
+      if (!result.ran || result.value == 0) status = kExitFilterFailed;
+      std::printf("%-14s %s\n", result.name.c_str(),
+                  result.ran ? ("returned " + std::to_string(result.value) + ", " + result.note).c_str()
+                             : ("not run: " + result.note).c_str());
+      results.push_back(std::move(result));
     }
-    if (!result.ran || result.value == 0) status = kExitFilterFailed;
-    std::printf("%-14s %s\n", name.c_str(),
-                result.ran ? ("returned " + std::to_string(result.value) + ", " + result.note).c_str()
-                           : ("not run: " + result.note).c_str());
-    results.push_back(std::move(result));
   }
 
   std::vector<Tile> tiles = {

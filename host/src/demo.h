@@ -21,6 +21,11 @@ struct PlanEntry {
   // Dialog actions run through `options` before the run, written as on the
   // command line ("--set 1001=3 --ok"); empty for none.
   const char* options;
+  // Further runs with the same settings folder, each after its own dialog
+  // actions, separated by ';' ("--click 1012 --ok; --click 1013 --ok"), to
+  // show what a plug-in keeps from one run to the next. Their pictures are
+  // NAME-2, NAME-3, ...
+  const char* laterRuns = "";
 };
 
 // The entry of the plug-in, or null for one the plan does not name (those

@@ -24,6 +24,9 @@ const PlanEntry kPlan[] = {
     // dialog's first threshold (60) draws the boundaries a user expects.
     {"edgeextract", Sample::Photo, "--ok"},
     {"regionavg", Sample::Photo, ""},
+    // The palette of the survey is kept: reduce to it, then paint it out.
+    {"colorreduce", Sample::Photo, "", "--click 1012 --ok; --click 1013 --ok"},
+    {"rangestretch", Sample::Photo, "", "--click 1012 --ok; --click 1013 --ok"},
     {"ditherbw", Sample::Photo, ""},
     {"jitternoise", Sample::Photo, ""},
     {"diffuseblur", Sample::Photo, ""},
