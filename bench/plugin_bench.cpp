@@ -68,7 +68,9 @@ std::vector<Setup> SetupsOf(const std::string& plugin) {
     return {{"default (one pass)", {{"--uncheck", "1009"}, {"--ok", ""}}, {}},
             {"heaviest: repeated", {{"--check", "1009"}, {"--ok", ""}}, {}}};
   }
-  if (plugin == "softblur") return {byOk, {"heaviest: radius 30 shape 7", {{"--set", "1001=30"}, {"--set", "1003=7"}, {"--ok", ""}}, {}}};
+  if (plugin == "softblur")
+    return {byOk,
+            {"heaviest: radius 30 shape 7", {{"--set", "1001=30"}, {"--set", "1003=7"}, {"--ok", ""}}, {}}};
   if (plugin == "radialblur" || plugin == "spinblur")
     return {byOk, {"heaviest: length 100", {{"--set", "1001=100"}, {"--ok", ""}}, {}}};
   if (plugin == "colorreduce") {
@@ -85,6 +87,8 @@ std::vector<Setup> SetupsOf(const std::string& plugin) {
     return {{"default (N 16)", {}, {{"rangestretch.dat", defaults}}},
             {"heaviest: method 0, N 250", {}, {{"rangestretch.dat", heaviest}}}};
   }
+  if (plugin == "edgeextract")
+    return {byOk, {"heaviest: HSV measure, T 60", {}, {{"edgeextract.dat", {60, 0, 1, 60, 61, 62, 63, 64}}}}};
   if (plugin == "regionavg") return {byOk, {"heaviest: T 255", {}, {{"regionavg.dat", {255, 0}}}}};
   if (plugin == "jitternoise") {
     std::vector<uint8_t> record;
@@ -171,7 +175,8 @@ std::string PrepareSettings(vfhost::Plugin& plugin, const Setup& setup, const fs
   }
   for (const RecordFile& record : setup.records) {
     std::ofstream file(folder / record.name, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(record.bytes.data()), static_cast<std::streamsize>(record.bytes.size()));
+    file.write(reinterpret_cast<const char*>(record.bytes.data()),
+               static_cast<std::streamsize>(record.bytes.size()));
   }
   return "";
 }
@@ -234,7 +239,8 @@ double MagickSeconds(const std::string& convert, const std::string& operation, c
   const std::string work = common + operation + " rgb:" + out.string() + " 2>/dev/null";
   const double io = FastestRun([&] { return SecondsOf([&] { (void)std::system(plain.c_str()); }); }, 0.1);
   int status = 0;
-  const double total = FastestRun([&] { return SecondsOf([&] { status = std::system(work.c_str()); }); }, 0.1);
+  const double total =
+      FastestRun([&] { return SecondsOf([&] { status = std::system(work.c_str()); }); }, 0.1);
   if (status != 0) return -1;
   // Under a twentieth of the read and write: lost in their noise.
   return total - io < io / 20 ? 0 : total - io;
@@ -258,10 +264,14 @@ int main(int argc, char** argv) {
   Options options;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i], value = argv[i + 1];
-    if (option == "--report") options.report = value;
-    else if (option == "--magick") options.magick = value;
-    else if (option == "--only") options.only = SplitList(value);
-    else if (option == "--reference-budget") options.referenceBudgetSeconds = std::atof(value.c_str());
+    if (option == "--report")
+      options.report = value;
+    else if (option == "--magick")
+      options.magick = value;
+    else if (option == "--only")
+      options.only = SplitList(value);
+    else if (option == "--reference-budget")
+      options.referenceBudgetSeconds = std::atof(value.c_str());
     else if (option == "--sizes") {
       options.sizes.clear();
       for (const std::string& item : SplitList(value)) {
@@ -280,12 +290,14 @@ int main(int argc, char** argv) {
   if (!options.only.empty()) {
     std::vector<std::string> chosen;
     for (const std::string& name : plugins)
-      if (std::find(options.only.begin(), options.only.end(), name) != options.only.end()) chosen.push_back(name);
+      if (std::find(options.only.begin(), options.only.end(), name) != options.only.end())
+        chosen.push_back(name);
     plugins = chosen;
   }
 
   std::ostringstream table;
-  table << "| Plug-in | Settings | Picture | Time | MP/s | Copy ratio | Reference | Speed-up | ImageMagick (1 thread) | IM time ÷ ours |\n"
+  table << "| Plug-in | Settings | Picture | Time | MP/s | Copy ratio | Reference | Speed-up | ImageMagick "
+           "(1 thread) | IM time ÷ ours |\n"
         << "|---|---|---|---:|---:|---:|---:|---:|---:|---:|\n";
   std::cout << table.str() << std::flush;
 
@@ -297,9 +309,8 @@ int main(int argc, char** argv) {
 
     // The memory floor: one plain copy of the picture's bytes.
     std::vector<uint8_t> copy(picture.bytes().size());
-    const double copySeconds = FastestRun([&] {
-      return SecondsOf([&] { std::memcpy(copy.data(), picture.bytes().data(), copy.size()); });
-    });
+    const double copySeconds = FastestRun(
+        [&] { return SecondsOf([&] { std::memcpy(copy.data(), picture.bytes().data(), copy.size()); }); });
     {
       std::ostringstream row;
       row << "| (copy) | — | " << sizeText << " | " << SecondsText(copySeconds) << " | "
@@ -314,7 +325,8 @@ int main(int argc, char** argv) {
       for (int32_t y = size.height - 1; y >= 0; --y)
         for (int32_t x = 0; x < size.width; ++x) {
           const uint8_t* pixel = picture.Pixel(y, x);
-          const char rgb[3] = {static_cast<char>(pixel[2]), static_cast<char>(pixel[1]), static_cast<char>(pixel[0])};
+          const char rgb[3] = {static_cast<char>(pixel[2]), static_cast<char>(pixel[1]),
+                               static_cast<char>(pixel[0])};
           file.write(rgb, 3);
         }
     }
@@ -328,7 +340,8 @@ int main(int argc, char** argv) {
       }
       const fs::path referencePath = fs::path(VF_REFERENCE_PLUGIN_DIR) / vfhost::PluginFileName(name);
       std::unique_ptr<vfhost::Plugin> reference;
-      if (fs::exists(referencePath)) reference = vfhost::Plugin::Load(referencePath.string(), VF_PLUGIN_DIR, error);
+      if (fs::exists(referencePath))
+        reference = vfhost::Plugin::Load(referencePath.string(), VF_PLUGIN_DIR, error);
 
       const std::vector<Setup> setups = SetupsOf(name);
       for (std::size_t index = 0; index < setups.size(); ++index) {
@@ -356,7 +369,8 @@ int main(int argc, char** argv) {
           if (run) {
             PrepareSettings(*reference, setup, settings);
             int32_t referenceResult = 0;
-            const double referenceSeconds = TimeRun(*reference, picture, layered, settings, work / "run", referenceResult);
+            const double referenceSeconds =
+                TimeRun(*reference, picture, layered, settings, work / "run", referenceResult);
             smallReference[key] = referenceSeconds;
             smallReference[key + "/mp"] = megapixels;
             referenceText = SecondsText(referenceSeconds);
@@ -370,13 +384,15 @@ int main(int argc, char** argv) {
         const std::string operation = MagickOperation(name, index > 0);
         if (!options.magick.empty() && !operation.empty()) {
           const double magick = MagickSeconds(options.magick, operation, raw, size, work / "out.rgb");
-          magickText = "`" + operation + "` " + (magick == 0 ? std::string("≈ 0 (within I/O noise)") : SecondsText(magick));
+          magickText = "`" + operation + "` " +
+                       (magick == 0 ? std::string("≈ 0 (within I/O noise)") : SecondsText(magick));
           if (magick > 0) versusText = Fixed(magick / seconds, 2) + "×";
         }
 
         std::ostringstream row;
-        row << "| " << name << " | " << setup.label << (result == 1 ? "" : " (returned " + std::to_string(result) + ")")
-            << " | " << sizeText << " | " << SecondsText(seconds) << " | " << Fixed(megapixels / seconds, 1) << " | "
+        row << "| " << name << " | " << setup.label
+            << (result == 1 ? "" : " (returned " + std::to_string(result) + ")") << " | " << sizeText << " | "
+            << SecondsText(seconds) << " | " << Fixed(megapixels / seconds, 1) << " | "
             << Fixed(seconds / copySeconds, 0) << " | " << referenceText << " | " << speedUpText << " | "
             << magickText << " | " << versusText << " |\n";
         table << row.str();

@@ -79,14 +79,16 @@ LINE_BLUR_SSE2_TARGET inline __m128i PairSum(const uint8_t* pixel, intptr_t ahea
                        _mm_unpacklo_epi8(_mm_cvtsi32_si128(second), zero));
 }
 
-LINE_BLUR_SSE2_TARGET void PairedSums(const uint8_t* pixel, const intptr_t* ahead, const uint32_t* pairedWeights,
-                                      int32_t length, uint32_t* sums) {
+LINE_BLUR_SSE2_TARGET void PairedSums(const uint8_t* pixel, const intptr_t* ahead,
+                                      const uint32_t* pairedWeights, int32_t length, uint32_t* sums) {
   const __m128i zero = _mm_setzero_si128();
   __m128i total = _mm_setzero_si128();
   int32_t k = 1;
   for (; k + 1 <= length; k += 2) {
     const __m128i weights = _mm_set1_epi32(static_cast<int32_t>(pairedWeights[k / 2]));
-    total = _mm_add_epi32(total, _mm_madd_epi16(_mm_unpacklo_epi16(PairSum(pixel, ahead[k]), PairSum(pixel, ahead[k + 1])), weights));
+    total = _mm_add_epi32(
+        total,
+        _mm_madd_epi16(_mm_unpacklo_epi16(PairSum(pixel, ahead[k]), PairSum(pixel, ahead[k + 1])), weights));
   }
   if (k == length) {
     const __m128i weights = _mm_set1_epi32(static_cast<int32_t>(pairedWeights[k / 2]));
@@ -138,7 +140,8 @@ void BlurLineRow(const frame::DibImage& image, const WideRaster& raster, const u
   uint8_t* out = image.Row(y);
   for (int32_t x = 0; x < image.width; ++x, out += 3) {
     if (!lineOffsets(settings, image.height, y, x, offsets)) continue;
-    if (!known || std::memcmp(offsets, previous, sizeof(SampleOffset) * static_cast<std::size_t>(samples)) != 0) {
+    if (!known ||
+        std::memcmp(offsets, previous, sizeof(SampleOffset) * static_cast<std::size_t>(samples)) != 0) {
       std::memcpy(previous, offsets, sizeof(SampleOffset) * static_cast<std::size_t>(samples));
       known = true;
       weightSum = 0;
@@ -158,7 +161,8 @@ void BlurLineRow(const frame::DibImage& image, const WideRaster& raster, const u
     const uint8_t* pixel = raster.Pixel(y, x);
     if (mirrored) {
       const uint8_t* centre = pixel + sampleBytes[length];
-      uint32_t sums[3] = {weights[length] * centre[0], weights[length] * centre[1], weights[length] * centre[2]};
+      uint32_t sums[3] = {weights[length] * centre[0], weights[length] * centre[1],
+                          weights[length] * centre[2]};
 #ifdef LINE_BLUR_HAS_X86
       if (wide) {
         PairedSums(pixel, ahead, pairedWeights, length, sums);

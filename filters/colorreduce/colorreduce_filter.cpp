@@ -18,7 +18,9 @@ constexpr uint32_t kTopFiveBits = 0x00F8F8F8;
 // choice.
 constexpr int32_t kFarthest = 195075;
 
-frame::Hsv HsvOfWord(uint32_t word) { return frame::RgbToHsv(word, word >> 8, word >> 16); }
+frame::Hsv HsvOfWord(uint32_t word) {
+  return frame::RgbToHsv(word, word >> 8, word >> 16);
+}
 
 // The palette as the search reads it.
 struct PreparedPalette {
@@ -35,7 +37,9 @@ void PreparePalette(const uint32_t* palette, int32_t slots, PreparedPalette& pre
   }
 }
 
-int32_t Absolute(int32_t value) { return value < 0 ? -value : value; }
+int32_t Absolute(int32_t value) {
+  return value < 0 ? -value : value;
+}
 
 // The first slot agreeing in the top five bits wins wherever it stands; else
 // the nearest, the earlier on equal distances. The hue term is never

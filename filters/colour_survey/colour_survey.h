@@ -68,9 +68,13 @@ struct SurveyResult {
 // U = (H x W) / 80, the survey's progress unit.
 uint64_t SurveyUnit(const frame::DibImage& image);
 
-// Clears the marks and the ranking, sets every palette slot to the first
-// pixel's colour, then surveys. Progress: PROGRESS_PERCENT 0 first, then after
-// each row PROGRESS_PERCENT2 with the pixels joined so far / U and an ESC poll.
+// Clears the ranking, sets every palette slot to the first pixel's colour,
+// then surveys. The groups are found in one pass over the picture and then
+// reported as if each seed row in turn had gathered its groups: progress
+// PROGRESS_PERCENT 0 first, then after each row PROGRESS_PERCENT2 with the
+// pixels joined to the seeds of the rows so far / U and an ESC poll; ESC
+// leaves the groups of later rows unranked. marks is the caller's working
+// plane of MarkPlaneSize bytes, which the one-pass survey does not need.
 // Pictures of fewer than 80 pixels have U = 0 and report the joined pixels
 // themselves (U taken as 1).
 SurveyResult SurveyColourGroups(const frame::DibImage& image, uint8_t* marks, uint32_t* palette,

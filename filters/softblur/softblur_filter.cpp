@@ -24,9 +24,10 @@
 namespace softblur {
 namespace {
 
-// One folded sample of a window row: the bytes `closer` and `mirror` (both
-// offsets from the output byte's place in the folded row; mirror < 0 on the
-// centre column, which has no mirror) with their common weight.
+// One folded sample of a window row: a column left of or on the centre
+// (`closer`) and its mirror right of it (`mirror`, < 0 on the centre column,
+// which has none), as offsets from the output byte's place in the folded
+// row, with their common weight.
 struct Term {
   int32_t closer;
   int32_t mirror;
@@ -51,7 +52,8 @@ bool TableIsSymmetric(const uint16_t* table, int32_t radius) {
   for (int32_t r = 0; r < side; ++r) {
     for (int32_t c = 0; c < side; ++c) {
       const uint16_t weight = table[r * side + c];
-      if (weight != table[(side - 1 - r) * side + c] || weight != table[r * side + side - 1 - c]) return false;
+      if (weight != table[(side - 1 - r) * side + c] || weight != table[r * side + side - 1 - c])
+        return false;
     }
   }
   return true;
@@ -144,9 +146,8 @@ SOFTBLUR_SSE2_TARGET void FoldedSumsOfBlock(intptr_t j, uint32_t* sums) {
     for (; t + 1 < count; t += 2) {
       const __m128i first = FoldedSamples(row, terms[t]);
       const __m128i second = FoldedSamples(row, terms[t + 1]);
-      const __m128i weights =
-          _mm_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(terms[t].weight) |
-                                              static_cast<uint32_t>(terms[t + 1].weight) << 16));
+      const __m128i weights = _mm_set1_epi32(static_cast<int32_t>(
+          static_cast<uint32_t>(terms[t].weight) | static_cast<uint32_t>(terms[t + 1].weight) << 16));
       low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi16(first, second), weights));
       high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi16(first, second), weights));
     }

@@ -1,7 +1,6 @@
 // colorreduce's plain reduction to a palette: every pixel searches the
 // palette. The reference for the cached search in filters/colorreduce/.
 #include "colorreduce_filter.h"
-
 #include "frame/hsv.h"
 #include "frame/run_control.h"
 

@@ -1,11 +1,10 @@
 // The plain colour-group survey: every seed scans all later pixels. The
 // reference the fast survey in filters/colour_survey/ is compared with; it is
 // linked into the reference plug-ins in place of the fast one.
-#include "colour_survey.h"
-
 #include <cstdlib>
 #include <cstring>
 
+#include "colour_survey.h"
 #include "frame/progress.h"
 #include "frame/run_control.h"
 #include "frame/working_block.h"

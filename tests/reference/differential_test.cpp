@@ -23,7 +23,7 @@ struct Picture {
 // Odd sizes, a single pixel, thin strips, posterised and full-colour photos.
 const Picture kPictures[] = {
     {"one pixel", 1, 1, 3, 0},       {"strip", 7, 1, 4, 0},          {"column", 1, 9, 5, 0},
-    {"under 80 pixels", 9, 8, 6, 0}, {"posterised", 61, 47, 7, 6},  {"photo", 97, 73, 8, 0},
+    {"under 80 pixels", 9, 8, 6, 0}, {"posterised", 61, 47, 7, 6},   {"photo", 97, 73, 8, 0},
     {"few colours", 40, 31, 9, 3},   {"tall photo", 13, 211, 10, 0}, {"flat", 20, 20, 0, 1},
 };
 
@@ -33,15 +33,17 @@ const int64_t kEscFrom[] = {0, 1, 4};
 // Palette slot 0 holding this word: no palette kept yet.
 constexpr uint32_t kNoPaletteMark = 0x01000000;
 
-std::string Describe(const std::vector<vfhost::Event>& events) { return vfhost::TraceText(events); }
+std::string Describe(const std::vector<vfhost::Event>& events) {
+  return vfhost::TraceText(events);
+}
 
 class Differential : public testing::Test {
  protected:
   void LoadPair(const std::string& name) {
     fast_ = vftest::LoadPlugin(name);
     std::string error;
-    reference_ = vfhost::Plugin::Load(std::string(VF_REFERENCE_PLUGIN_DIR) + "/" + vfhost::PluginFileName(name),
-                                      VF_PLUGIN_DIR, error);
+    reference_ = vfhost::Plugin::Load(
+        std::string(VF_REFERENCE_PLUGIN_DIR) + "/" + vfhost::PluginFileName(name), VF_PLUGIN_DIR, error);
     ASSERT_TRUE(fast_);
     ASSERT_TRUE(reference_) << error;
     stem_ = name;
@@ -59,7 +61,8 @@ class Differential : public testing::Test {
     }
     vfhost::Dib fastDib = vftest::PhotoLikeDib(picture.width, picture.height, picture.seed, picture.levels);
     vfhost::Dib referenceDib = fastDib;
-    vfhost::RunOptions fastOptions = vftest::OptionsFor(fastDir), referenceOptions = vftest::OptionsFor(referenceDir);
+    vfhost::RunOptions fastOptions = vftest::OptionsFor(fastDir),
+                       referenceOptions = vftest::OptionsFor(referenceDir);
     if (escFrom > 0) fastOptions.escFromPoll = referenceOptions.escFromPoll = escFrom;
     const vfhost::RunOutcome fast = fast_->RunDib(fastDib, fastOptions);
     const vfhost::RunOutcome reference = reference_->RunDib(referenceDib, referenceOptions);
@@ -90,7 +93,8 @@ class Differential : public testing::Test {
       }
       vfhost::Dib fastDib = vftest::PhotoLikeDib(picture.width, picture.height, picture.seed, picture.levels);
       vfhost::Dib referenceDib = fastDib;
-      vfhost::RunOptions fastOptions = vftest::OptionsFor(fastDir), referenceOptions = vftest::OptionsFor(referenceDir);
+      vfhost::RunOptions fastOptions = vftest::OptionsFor(fastDir),
+                         referenceOptions = vftest::OptionsFor(referenceDir);
       if (escFrom > 0) fastOptions.escFromPoll = referenceOptions.escFromPoll = escFrom;
       const vfhost::RunOutcome fast = fast_->RunDib(fastDib, fastOptions);
       const vfhost::RunOutcome reference = reference_->RunDib(referenceDib, referenceOptions);
@@ -99,7 +103,8 @@ class Differential : public testing::Test {
       EXPECT_EQ(fast.escPolls, reference.escPolls);
       EXPECT_EQ(fast.liveAllocations, 0);
       EXPECT_TRUE(fastDib.bytes() == referenceDib.bytes()) << "run " << run << ": pictures differ";
-      EXPECT_EQ(vftest::ReadFileBytes(fastDir.path() + file), vftest::ReadFileBytes(referenceDir.path() + file));
+      EXPECT_EQ(vftest::ReadFileBytes(fastDir.path() + file),
+                vftest::ReadFileBytes(referenceDir.path() + file));
     }
   }
 
@@ -162,7 +167,8 @@ TEST_F(Differential, SoftBlurMatchesTheReferenceForEveryRadiusShapeAndBorder) {
         SCOPED_TRACE("radius " + std::to_string(radius) + " shape " + std::to_string(shape) +
                      (seamless ? " seamless" : ""));
         const std::vector<vfhost::DialogAction> actions = {
-            vftest::Action(T::Set, 1001, std::to_string(radius)), vftest::Action(T::Set, 1003, std::to_string(shape)),
+            vftest::Action(T::Set, 1001, std::to_string(radius)),
+            vftest::Action(T::Set, 1003, std::to_string(shape)),
             vftest::Action(seamless ? T::Check : T::Uncheck, 1007), vftest::Action(T::Ok)};
         // Small pictures keep the widest windows quick; they also tile the
         // border themselves.
@@ -190,9 +196,37 @@ TEST_F(Differential, RadialAndSpinBlurMatchTheReferenceForEveryCentreAndLength) 
         SCOPED_TRACE(std::string(name) + " length " + std::to_string(length) + " centre " +
                      std::to_string(centre.x) + "," + std::to_string(centre.y));
         const std::vector<vfhost::DialogAction> actions = {
-            vftest::Action(T::Set, 1001, std::to_string(length)), vftest::Action(T::Set, 1012, std::to_string(centre.x)),
+            vftest::Action(T::Set, 1001, std::to_string(length)),
+            vftest::Action(T::Set, 1012, std::to_string(centre.x)),
             vftest::Action(T::Set, 1013, std::to_string(centre.y)), vftest::Action(T::Ok)};
-        for (const Picture& picture : kPictures) ExpectSameRunsAfterDialog(picture, actions, length == 3 ? 3 : 0);
+        for (const Picture& picture : kPictures)
+          ExpectSameRunsAfterDialog(picture, actions, length == 3 ? 3 : 0);
+      }
+    }
+  }
+}
+
+TEST_F(Differential, RegionAvgMatchesTheReferenceForEveryThresholdAndBorder) {
+  LoadPair("regionavg");
+  for (const uint8_t threshold : {0, 1, 20, 64, 255}) {
+    for (const uint8_t seamless : {0, 1}) {
+      SCOPED_TRACE("T " + std::to_string(threshold) + " seamless " + std::to_string(seamless));
+      for (const Picture& picture : kPictures) {
+        for (const int64_t escFrom : kEscFrom) ExpectSameRuns(picture, {threshold, seamless}, escFrom);
+      }
+    }
+  }
+}
+
+TEST_F(Differential, EdgeExtractMatchesTheReferenceForEveryMeasure) {
+  LoadPair("edgeextract");
+  for (uint8_t measure = 0; measure <= 5; ++measure) {  // 5: a hand-made file's measure past the last
+    for (const uint8_t threshold : {0, 1, 60, 254, 255}) {
+      for (const uint8_t seamless : {0, 1}) {
+        SCOPED_TRACE("measure " + std::to_string(measure) + " T " + std::to_string(threshold) + " seamless " +
+                     std::to_string(seamless));
+        const std::vector<uint8_t> record = {threshold, seamless, measure, 60, 61, 62, 63, 64};
+        for (const Picture& picture : kPictures) ExpectSameRuns(picture, record, threshold == 60 ? 2 : 0);
       }
     }
   }

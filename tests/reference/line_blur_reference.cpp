@@ -1,13 +1,12 @@
 // The plain run of the line blurs: every sample multiplied by its own weight.
 // The reference for the paired sums in filters/blur_common/line_blur.cpp.
-#include "line_blur.h"
-
 #include <vector>
 
 #include "frame/messages.h"
 #include "frame/progress.h"
 #include "frame/run_control.h"
 #include "frame/working_block.h"
+#include "line_blur.h"
 #include "profile_table.h"
 
 namespace blur {

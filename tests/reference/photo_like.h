@@ -10,7 +10,9 @@
 
 namespace vftest {
 
-inline uint8_t ClampToByte(int32_t value) { return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); }
+inline uint8_t ClampToByte(int32_t value) {
+  return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
 
 // levels > 0 posterises each channel to that many steps (fewer colours).
 inline vfhost::Dib PhotoLikeDib(int32_t width, int32_t height, uint32_t seed = 1, int32_t levels = 0) {
@@ -23,8 +25,10 @@ inline vfhost::Dib PhotoLikeDib(int32_t width, int32_t height, uint32_t seed = 1
     noise = noise * 1664525u + 1013904223u;
     blobs[i] = {static_cast<int32_t>((noise >> 8) % static_cast<uint32_t>(width > 0 ? width : 1)),
                 static_cast<int32_t>((noise >> 4) % static_cast<uint32_t>(height > 0 ? height : 1)),
-                (width + height) / 8 + 1 + static_cast<int32_t>(noise % 7), static_cast<int32_t>(noise >> 24),
-                static_cast<int32_t>((noise >> 16) & 0xFF), static_cast<int32_t>((noise >> 9) & 0xFF)};
+                (width + height) / 8 + 1 + static_cast<int32_t>(noise % 7),
+                static_cast<int32_t>(noise >> 24),
+                static_cast<int32_t>((noise >> 16) & 0xFF),
+                static_cast<int32_t>((noise >> 9) & 0xFF)};
   }
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {

@@ -1,8 +1,7 @@
 // softblur's plain weighted window: every byte sums its whole window. The
 // reference for the paired SSE2 sums in filters/softblur/.
-#include "softblur_filter.h"
-
 #include "profile_table.h"
+#include "softblur_filter.h"
 
 namespace softblur {
 

@@ -103,7 +103,7 @@ wine_env_start() {
 wine_run() {
   local out="$1" status
   shift
-  "$WINE" "$@" </dev/null >"$out.raw" {WINE_ENV_LOCK_FD}>&-
+  timeout "${WINE_RUN_TIMEOUT:-600}" "$WINE" "$@" </dev/null >"$out.raw" {WINE_ENV_LOCK_FD}>&-
   status=$?
   tr -d '\r' <"$out.raw" >"$out"
   rm -f "$out.raw"
