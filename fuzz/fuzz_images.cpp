@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vfhost::RgbaImage own;
   CheckImage(vfhost::DecodePngOwn(bytes, own, error), own);
   const std::string path = ScratchFile(".png");
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   vfhost::RgbaImage viaFile;
   CheckImage(vfhost::ReadImageFile(path, viaFile, error), viaFile);
   int32_t width = 0, height = 0;

@@ -57,14 +57,16 @@ inline void LayDownSettings(FuzzedDataProvider& input, const std::string& fileNa
   // only between clusters; their high bytes stay 0 so that one cluster
   // cannot take minutes.
   if (fileName == "jitternoise.dat")
-    for (size_t offset : {2, 3, 6, 7, 10, 11})
+    for (size_t offset : {2, 3, 6, 7, 9, 10, 11})
       if (offset < bytes.size()) bytes[offset] = 0;
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The settings file's name: the plug-in's name with ".dat" (every plug-in
 // keeps its record there).
-inline std::string SettingsFileName() { return std::string(std::getenv("VF_FUZZ_PLUGIN")) + ".dat"; }
+inline std::string SettingsFileName() {
+  return std::string(std::getenv("VF_FUZZ_PLUGIN")) + ".dat";
+}
 
 inline vfhost::RunOptions FuzzOptions(FuzzedDataProvider& input) {
   vfhost::RunOptions options;

@@ -51,8 +51,10 @@ std::vector<BadFile> BadPictureFiles() {
 
   // BMP header: width at 18, height at 22, bit count at 28, pixel offset at 10.
   const std::pair<const char*, std::pair<size_t, uint32_t>> bmpLies[] = {
-      {"bmp width 2^31-1", {18, 0x7FFFFFFF}},  {"bmp height -2^31", {22, 0x80000000}},
-      {"bmp width 0", {18, 0}},                {"bmp 70000 x 70000", {18, 70000}},
+      {"bmp width 2^31-1", {18, 0x7FFFFFFF}},
+      {"bmp height -2^31", {22, 0x80000000}},
+      {"bmp width 0", {18, 0}},
+      {"bmp 70000 x 70000", {18, 70000}},
       {"bmp pixel offset past the end", {10, 0x7FFFFFF0}},
       {"bmp header size 0xFFFFFFFF", {14, 0xFFFFFFFF}},
   };
@@ -69,7 +71,9 @@ std::vector<BadFile> BadPictureFiles() {
   // PNG: IHDR's width at 16, height at 20 (the chunk's CRC then no longer
   // matches, which a reader must also refuse).
   const std::pair<const char*, std::pair<uint32_t, uint32_t>> pngLies[] = {
-      {"png 2^31-1 wide", {0x7FFFFFFF, 2}}, {"png 0 high", {3, 0}}, {"png 100000 x 100000", {100000, 100000}}};
+      {"png 2^31-1 wide", {0x7FFFFFFF, 2}},
+      {"png 0 high", {3, 0}},
+      {"png 100000 x 100000", {100000, 100000}}};
   for (const auto& [label, size] : pngLies) {
     std::vector<uint8_t> bytes = png;
     PutBe32(bytes, 16, size.first);
@@ -126,29 +130,34 @@ TEST_F(HostBadInput, BrokenAndMismatchedPlanesAreRefused) {
       {"plane 4x2", vfhost::EncodePgm(4, 2, std::vector<uint8_t>(8, 9))},
       {"plane cut short", {goodPlane.begin(), goodPlane.end() - 1}},
       {"header only", {goodPlane.begin(), goodPlane.begin() + 5}},
-      {"maximum value 0", [] {
+      {"maximum value 0",
+       [] {
          const std::string text = "P5 4 3 0\n";
          std::vector<uint8_t> bytes(text.begin(), text.end());
          bytes.resize(bytes.size() + 12, 0);
          return bytes;
        }()},
-      {"16-bit maximum", [] {
+      {"16-bit maximum",
+       [] {
          const std::string text = "P5 4 3 65535\n";
          std::vector<uint8_t> bytes(text.begin(), text.end());
          bytes.resize(bytes.size() + 24, 0);
          return bytes;
        }()},
-      {"size beyond memory", [] {
+      {"size beyond memory",
+       [] {
          const std::string text = "P5 2000000000 2000000000 255\n";
          return std::vector<uint8_t>(text.begin(), text.end());
        }()},
-      {"negative size", [] {
+      {"negative size",
+       [] {
          const std::string text = "P5 -4 3 255\n";
          std::vector<uint8_t> bytes(text.begin(), text.end());
          bytes.resize(bytes.size() + 12, 0);
          return bytes;
        }()},
-      {"plain-text P2", [] {
+      {"plain-text P2",
+       [] {
          const std::string text = "P2 4 3 255\n1 2 3 4 5 6 7 8 9 10 11 12\n";
          return std::vector<uint8_t>(text.begin(), text.end());
        }()},
@@ -179,7 +188,8 @@ TEST_F(HostBadInput, UnknownPluginsAndFilesThatAreNoPluginAreRefused) {
   std::filesystem::copy_file(std::string(VF_BIN_DIR) + "/../lib/libvfwin.so", folder + "/library.so");
   for (const char* name : {"nofilter", "garbage", "empty", "library", "../plugins/garbage", ""}) {
     SCOPED_TRACE(std::string("plug-in '") + name + "'");
-    ExpectRefused(std::string("run ") + name + " --plugins " + folder + " --in " + Path("in.bmp") + Outputs());
+    ExpectRefused(std::string("run ") + name + " --plugins " + folder + " --in " + Path("in.bmp") +
+                  Outputs());
   }
   ExpectRefused("options garbage --plugins " + folder + " --ok --trace " + Path("trace.json"));
 }
@@ -202,7 +212,8 @@ TEST(HostDecoders, EveryCutOfAGoodFileIsReadSoundlyOrRefused) {
   for (size_t length = 0; length < pgm.size(); ++length) {
     int32_t width = 0, height = 0;
     std::vector<uint8_t> plane;
-    EXPECT_FALSE(vfhost::DecodePgm({pgm.begin(), pgm.begin() + length}, width, height, plane, error)) << length;
+    EXPECT_FALSE(vfhost::DecodePgm({pgm.begin(), pgm.begin() + length}, width, height, plane, error))
+        << length;
   }
 }
 

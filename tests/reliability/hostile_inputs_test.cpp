@@ -23,7 +23,9 @@ struct SettingsCase {
   std::optional<std::vector<uint8_t>> bytes;  // nullopt: no file
 };
 
-std::vector<uint8_t> Filled(size_t count, uint8_t value) { return std::vector<uint8_t>(count, value); }
+std::vector<uint8_t> Filled(size_t count, uint8_t value) {
+  return std::vector<uint8_t>(count, value);
+}
 
 std::vector<uint8_t> Signed(const PluginShape& plugin, std::vector<uint8_t> record) {
   std::vector<uint8_t> bytes(plugin.signature, plugin.signature + std::strlen(plugin.signature));
@@ -119,24 +121,26 @@ TEST_P(HostileInputs, DialogOnHostileSettingsShowsThemAndSavesARecordTheRunAccep
     std::string saved[2];
     for (std::string& bytes : saved) {
       PlaceSettings(reliability::SettingsPath(dir_, GetParam()), GetParam(), settings);
-      const vfhost::OptionsOutcome outcome =
-          plugin_->RunOptions({vftest::Action(vfhost::DialogAction::Type::Ok)}, reliability::PinnedOptions(dir_, GetParam()));
+      const vfhost::OptionsOutcome outcome = plugin_->RunOptions(
+          {vftest::Action(vfhost::DialogAction::Type::Ok)}, reliability::PinnedOptions(dir_, GetParam()));
       EXPECT_TRUE(outcome.result == 0 || outcome.result == 1) << "result " << outcome.result;
       const std::vector<uint8_t> file = vftest::ReadFileBytes(reliability::SettingsPath(dir_, GetParam()));
-      bytes = std::to_string(outcome.result) + vfhost::TraceText(outcome.events) + std::string(file.begin(), file.end());
+      bytes = std::to_string(outcome.result) + vfhost::TraceText(outcome.events) +
+              std::string(file.begin(), file.end());
     }
     EXPECT_TRUE(saved[0] == saved[1]) << "a repeated dialog gave another result";
     // Whatever the dialog left behind must be a file the run copes with.
     const std::vector<uint8_t> left = vftest::ReadFileBytes(reliability::SettingsPath(dir_, GetParam()));
     const bool exists = vftest::FileExists(reliability::SettingsPath(dir_, GetParam()));
-    RunTwice(picture, {"left by the dialog", exists ? std::optional<std::vector<uint8_t>>(left) : std::nullopt},
+    RunTwice(picture,
+             {"left by the dialog", exists ? std::optional<std::vector<uint8_t>>(left) : std::nullopt},
              "after the dialog");
   }
 }
 
 TEST_P(HostileInputs, AwkwardPictureSizesGiveAClearRepeatableRun) {
-  const std::vector<std::pair<int32_t, int32_t>> sizes = {{1, 1},  {1, 2},  {2, 1},   {2, 2},   {3, 3},
-                                                          {4, 4},  {5, 5},  {17, 1},  {1, 17},  {19, 19},
+  const std::vector<std::pair<int32_t, int32_t>> sizes = {{1, 1},   {1, 2},     {2, 1},    {2, 2},  {3, 3},
+                                                          {4, 4},   {5, 5},     {17, 1},   {1, 17}, {19, 19},
                                                           {39, 39}, {1, 70000}, {70000, 1}};
   const std::vector<SettingsCase> settings = {
       {"missing", std::nullopt},
@@ -144,7 +148,8 @@ TEST_P(HostileInputs, AwkwardPictureSizesGiveAClearRepeatableRun) {
       {"random", *HostileSettings(GetParam())[8].bytes},
   };
   for (const auto& [width, height] : sizes) {
-    const Picture picture = Picture::Random(GetParam(), width, height, static_cast<uint32_t>(width * 131 + height));
+    const Picture picture =
+        Picture::Random(GetParam(), width, height, static_cast<uint32_t>(width * 131 + height));
     for (const SettingsCase& setting : settings)
       RunTwice(picture, setting, std::to_string(width) + "x" + std::to_string(height));
   }
@@ -152,8 +157,8 @@ TEST_P(HostileInputs, AwkwardPictureSizesGiveAClearRepeatableRun) {
 
 TEST_P(HostileInputs, LineAccessPicturesOfNoOrNegativeSizeAreRefusedCleanly) {
   if (!GetParam().lineAccess) GTEST_SKIP() << "a DIB plug-in";
-  const std::vector<std::pair<int32_t, int32_t>> sizes = {{0, 0}, {0, 5}, {5, 0}, {-1, 5}, {5, -1}, {-7, -7},
-                                                          {INT32_MIN, 3}, {3, INT32_MIN}};
+  const std::vector<std::pair<int32_t, int32_t>> sizes = {{0, 0},  {0, 5},   {5, 0},         {-1, 5},
+                                                          {5, -1}, {-7, -7}, {INT32_MIN, 3}, {3, INT32_MIN}};
   for (const auto& [width, height] : sizes) {
     SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
     vfhost::LayeredImage image;
@@ -162,7 +167,8 @@ TEST_P(HostileInputs, LineAccessPicturesOfNoOrNegativeSizeAreRefusedCleanly) {
     const RunOutcome outcome = plugin_->RunLineAccess(image, reliability::PinnedOptions(dir_, GetParam()));
     EXPECT_TRUE(outcome.result == 0 || outcome.result == 1) << "result " << outcome.result;
     EXPECT_EQ(outcome.liveAllocations, 0);
-    EXPECT_EQ(outcome.lineCalls.colourWrites + outcome.lineCalls.planeWrites, 0) << "wrote into an empty picture";
+    EXPECT_EQ(outcome.lineCalls.colourWrites + outcome.lineCalls.planeWrites, 0)
+        << "wrote into an empty picture";
   }
 }
 

@@ -36,24 +36,37 @@ struct PluginShape {
   bool stoppedRunDiffers = false;
 };
 
-inline void PrintTo(const PluginShape& plugin, std::ostream* out) { *out << plugin.name; }
+inline void PrintTo(const PluginShape& plugin, std::ostream* out) {
+  *out << plugin.name;
+}
 
 inline const std::vector<PluginShape>& AllPlugins() {
   static const std::vector<PluginShape> plugins = {
-      {"clearback", true, "clearback", 8, ""},        {"colorreduce", false, "colorreduce", 1044, "", 0, {}, true},
-      {"despeckle", false, "despeckle", 2, ""},       {"diffuseblur", false, "diffuseblur", 1, ""},
-      {"ditherbw", false, "ditherbw", 51, ""},        {"edgeblur", false, "edgeblur", 2, ""},
-      {"edgeextract", false, "edgeextract", 8, ""},   {"fullscroll", true, "fullscroll", 8, ""},
-      {"jitternoise", false, "jitternoise", 16, "", 3, {2, 3, 6, 7, 10, 11}, true},  {"maxfilter", false, "maxfilter", 3, ""},
-      {"minfilter", false, "minfilter", 4, ""},       {"opaquefill", true, "opaquefill", 80, ""},
-      {"radialblur", false, "radialblur", 9, "rdlblr"}, {"rangestretch", false, "rangestretch", 1048, "", 0, {}, true},
-      {"regionavg", false, "regionavg", 2, ""},       {"scroll", false, "scroll", 8, ""},
-      {"softblur", false, "softblur", 4, "sftbl2"},   {"spinblur", false, "spinblur", 9, "spnblr"},
+      {"clearback", true, "clearback", 8, ""},
+      {"colorreduce", false, "colorreduce", 1044, "", 0, {}, true},
+      {"despeckle", false, "despeckle", 2, ""},
+      {"diffuseblur", false, "diffuseblur", 1, ""},
+      {"ditherbw", false, "ditherbw", 51, ""},
+      {"edgeblur", false, "edgeblur", 2, ""},
+      {"edgeextract", false, "edgeextract", 8, ""},
+      {"fullscroll", true, "fullscroll", 8, ""},
+      {"jitternoise", false, "jitternoise", 16, "", 3, {2, 3, 6, 7, 10, 11}, true},
+      {"maxfilter", false, "maxfilter", 3, ""},
+      {"minfilter", false, "minfilter", 4, ""},
+      {"opaquefill", true, "opaquefill", 80, ""},
+      {"radialblur", false, "radialblur", 9, "rdlblr"},
+      {"rangestretch", false, "rangestretch", 1048, "", 0, {}, true},
+      {"regionavg", false, "regionavg", 2, ""},
+      {"scroll", false, "scroll", 8, ""},
+      {"softblur", false, "softblur", 4, "sftbl2"},
+      {"spinblur", false, "spinblur", 9, "spnblr"},
   };
   return plugins;
 }
 
-inline std::string PluginTestName(const testing::TestParamInfo<PluginShape>& info) { return info.param.name; }
+inline std::string PluginTestName(const testing::TestParamInfo<PluginShape>& info) {
+  return info.param.name;
+}
 
 inline std::vector<uint8_t> RandomBytes(size_t count, uint32_t seed) {
   std::mt19937 generator(seed);
@@ -77,7 +90,8 @@ struct Picture {
       picture.layers = vfhost::LayeredImage(width, height);
       for (uint8_t& byte : picture.layers.colour) byte = static_cast<uint8_t>(generator());
       for (uint8_t& byte : picture.layers.alpha) byte = static_cast<uint8_t>(generator());
-      for (uint8_t& byte : picture.layers.mask) byte = (generator() & 3) ? 255 : static_cast<uint8_t>(generator());
+      for (uint8_t& byte : picture.layers.mask)
+        byte = (generator() & 3) ? 255 : static_cast<uint8_t>(generator());
     } else {
       picture.dib = vfhost::Dib(width, height);
       for (int32_t y = 0; y < height; ++y)
@@ -100,7 +114,8 @@ struct Picture {
 
 inline vfhost::RunOutcome Run(vfhost::Plugin& plugin, const PluginShape& shape, Picture& picture,
                               const vfhost::RunOptions& options) {
-  return shape.lineAccess ? plugin.RunLineAccess(picture.layers, options) : plugin.RunDib(picture.dib, options);
+  return shape.lineAccess ? plugin.RunLineAccess(picture.layers, options)
+                          : plugin.RunDib(picture.dib, options);
 }
 
 inline std::string SettingsPath(const vftest::TempDir& dir, const PluginShape& plugin) {

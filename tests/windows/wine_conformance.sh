@@ -156,8 +156,15 @@ dialog_action_sets() {
     case "$class" in
       updown)
         [ "$min" = _ ] && continue
-        to_max+=" --updown $id=$((max - pos))"
-        to_min+=" --updown $id=$((min - pos))"
+        # At most 300 presses each way: ranges of thousands would take
+        # minutes of messages under Wine.
+        local up=$((max - pos)) down=$((min - pos))
+        [ "$up" -gt 300 ] && up=300
+        [ "$up" -lt -300 ] && up=-300
+        [ "$down" -gt 300 ] && down=300
+        [ "$down" -lt -300 ] && down=-300
+        to_max+=" --updown $id=$up"
+        to_min+=" --updown $id=$down"
         steps+=" --updown $id=1 --updown $id=-2"
         ;;
       scrollbar)
@@ -232,9 +239,30 @@ make_run_settings() {
   done
 }
 
+# Whether the plug-in's result depends on the clock: two native runs on the
+# photo, pinned to different seconds, disagree.
+clock_seeded() {
+  local plugin="$1" kind="$2" scratch second layers=()
+  scratch="$(mktemp -d)"
+  for second in 1000000000 1000000007; do
+    mkdir -p "$scratch/$second"
+    [ "$kind" = 10 ] && layers=(--alpha corpus/photo-alpha.pgm --mask corpus/photo-mask.pgm
+      --out-alpha "$scratch/$second/alpha.pgm" --out-mask "$scratch/$second/mask.pgm")
+    timeout 600 "$native_host" run "$plugin" --settings "$scratch/$second" --time "$second" \
+      --in corpus/photo.bmp --out "$scratch/$second/out.bmp" "${layers[@]}" >/dev/null 2>&1
+  done
+  ! diff -r "$scratch/1000000000" "$scratch/1000000007" >/dev/null
+  local seeded=$?
+  rm -rf "$scratch"
+  return $seeded
+}
+
 filters_suite() {
-  local plugin="$1" kind="$2" cases=0 picture settings dir name attempt clock before after
+  local plugin="$1" kind="$2" cases=0 picture settings dir name attempt before after attempts=1
   make_run_settings "$plugin"
+  # Only for a clock-seeded plug-in must the Windows run fall within one
+  # second; it is repeated until it does.
+  clock_seeded "$plugin" "$kind" && attempts=8
   for settings in "$work/$plugin/settings"/*/; do
     settings="${settings%/}"
     local pictures=("${corpus_pictures[@]}")
@@ -247,10 +275,10 @@ filters_suite() {
       # clusters); there both builds are stopped by ESC at the 50th poll.
       [ "$(basename "$settings")" = max ] && layers+=(--esc 50)
       if [ "$kind" = 10 ]; then
-        layers=(--alpha "$work/corpus/$picture-alpha.pgm" --mask "$work/corpus/$picture-mask.pgm"
+        layers+=(--alpha "$work/corpus/$picture-alpha.pgm" --mask "$work/corpus/$picture-mask.pgm"
           --out-alpha @/alpha.pgm --out-mask @/mask.pgm)
       fi
-      for attempt in 1 2 3 4 5 6; do
+      for attempt in $(seq 1 "$attempts"); do
         rm -rf "$dir"
         mkdir -p "$dir/n" "$dir/w"
         cp -r "$settings" "$dir/n/settings"
@@ -262,7 +290,7 @@ filters_suite() {
         read -r before after < <(tr -d '\r' <"$dir/clock.txt" 2>/dev/null) || { before=0; after=1; }
         [ "$before" = "$after" ] && break
       done
-      if [ "$before" != "$after" ]; then
+      if [ "$before" != "$after" ] && [ "$attempts" -gt 1 ]; then
         fail "filters $plugin $name: the Windows run never fell within one second of the clock"
         continue
       fi

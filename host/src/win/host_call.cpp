@@ -54,11 +54,15 @@ void BeginWindowsCall() {
   hooks.escape_state = AnswerEscapeState;
   hooks.dialog_ending = NoteDialogEnding;
   CallContext* call = CurrentCall();
-  // A dialog without actions stays on the screen for the user, as are the
-  // colour chooser's.
-  if (call && call->dialogDriver() && call->dialogDriver()->HasActions()) {
-    hooks.dialog_opened = DriveDialog;
-    hooks.choose_colour = AnswerChooseColour;
+  // A dialog without actions stays on the screen for the user, and so do
+  // its message boxes and colour chooser.
+  if (call && call->dialogDriver()) {
+    if (call->dialogDriver()->HasActions()) {
+      hooks.dialog_opened = DriveDialog;
+      hooks.choose_colour = AnswerChooseColour;
+    } else {
+      hooks.close_message_boxes = false;
+    }
   }
   vfhost::win::BeginCall(hooks);
 }

@@ -143,20 +143,24 @@ BOOL WINAPI HookedEndDialog(HWND window, INT_PTR result) {
   return active->endDialog(window, result);
 }
 
-// The button that closes the message box being shown.
+// The button that closes the message box being shown, and whether it has
+// been pressed: the box's owner, often a dialog too, is activated again
+// while the box goes away and must not be pressed in its place.
 int messageBoxAnswer = IDOK;
+bool messageBoxPressed = false;
 
 // Presses the answer's button of a message box as soon as it is activated
 // (the box's own close command when it has no such button).
 LRESULT CALLBACK CloseMessageBox(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
+  if (code == HCBT_ACTIVATE && !messageBoxPressed) {
     HWND box = reinterpret_cast<HWND>(wParam);
     char className[16] = {};
     GetClassNameA(box, className, sizeof className);
-    if (std::string(className) == "#32770") {
+    if (std::string(className) == "#32770" && DialogOf(box) == nullptr) {
       HWND button = GetDlgItem(box, messageBoxAnswer);
       int answer = button != nullptr ? messageBoxAnswer : IDCANCEL;
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      messageBoxPressed = true;
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -166,7 +170,9 @@ int WINAPI HookedMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
   if (active->hooks.message_box == nullptr) return active->messageBox(owner, text, caption, type);
   int answer = active->hooks.message_box(active->hooks.context, owner, text != nullptr ? text : "",
                                          caption != nullptr ? caption : "", type);
+  if (!active->hooks.close_message_boxes) return active->messageBox(owner, text, caption, type);
   messageBoxAnswer = answer != 0 ? answer : IDOK;
+  messageBoxPressed = false;
   HHOOK closer = SetWindowsHookExA(WH_CBT, CloseMessageBox, nullptr, GetCurrentThreadId());
   int shown = active->messageBox(owner, text, caption, type);
   if (closer != nullptr) UnhookWindowsHookEx(closer);

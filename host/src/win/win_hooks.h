@@ -31,6 +31,9 @@ struct Hooks {
   // MessageBoxA was called: the answer (IDOK, IDYES, ...) that MessageBoxA
   // returns; the real box is shown and closed with that button (0: IDOK).
   int (*message_box)(void* context, HWND owner, const char* text, const char* caption, UINT type) = nullptr;
+  // False: message boxes are only reported to message_box; the user
+  // answers them.
+  bool close_message_boxes = true;
   // GetAsyncKeyState(VK_ESCAPE): the value returned to the plug-in.
   SHORT (*escape_state)(void* context) = nullptr;
   // The dialog is on the screen, its WM_INITDIALOG handled. Drive it here
