@@ -42,3 +42,13 @@ vf_build_native() {
   cmake --preset native -S "$VF_ROOT" >/dev/null
   cmake --build "$VF_ROOT/build/native" -j "$(nproc)"
 }
+
+# The whole test run keeps within a time budget (CI stops a run at 90
+# minutes): VF_DEADLINE is the epoch second by which it must be done.
+vf_seconds_left() {
+  if [ -z "${VF_DEADLINE:-}" ]; then
+    echo 1000000
+  else
+    echo $((VF_DEADLINE - $(date +%s)))
+  fi
+}

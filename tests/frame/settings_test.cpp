@@ -47,7 +47,7 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndSaveCreatesIt) {
   Record record{9, 9, 9, 9};
   frame::LoadSettings(dir.path().c_str(), record);
   EXPECT_EQ(record.a, 1);
-  EXPECT_EQ(record.word, 0x04050607u);
+  EXPECT_EQ(uint32_t{record.word}, 0x04050607u);  // a copy: the packed field is misaligned
   record.b = 200;
   frame::SaveSettings(dir.path().c_str(), record);
   const std::vector<uint8_t> bytes = vftest::ReadFileBytes(dir.path() + "sample.dat");
@@ -62,7 +62,7 @@ TEST(SettingsFile, ShortFileFillsOnlyTheLeadingBytes) {
   EXPECT_EQ(record.a, 10);
   EXPECT_EQ(record.b, 20);
   EXPECT_EQ(record.c, 7);
-  EXPECT_EQ(record.word, 0x11223344u);
+  EXPECT_EQ(uint32_t{record.word}, 0x11223344u);  // a copy: the packed field is misaligned
 }
 
 TEST(SettingsFile, LongerFileReadsOnlyTheRecord) {
@@ -70,7 +70,7 @@ TEST(SettingsFile, LongerFileReadsOnlyTheRecord) {
   vftest::WriteFileBytes(dir.path() + "sample.dat", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
   Record record = {};
   frame::LoadSettings(dir.path().c_str(), record);
-  EXPECT_EQ(record.word, 0x07060504u);
+  EXPECT_EQ(uint32_t{record.word}, 0x07060504u);  // a copy: the packed field is misaligned
 }
 
 TEST(SettingsFile, UnwritableFolderIsSilent) {

@@ -290,14 +290,22 @@ filters_suite() {
         read -r before after < <(tr -d '\r' <"$dir/clock.txt" 2>/dev/null) || { before=0; after=1; }
         [ "$before" = "$after" ] && break
       done
-      if [ "$before" != "$after" ] && [ "$attempts" -gt 1 ]; then
-        fail "filters $plugin $name: the Windows run never fell within one second of the clock"
-        continue
+      # Still two seconds apart (a slow run): the plug-in read one of them,
+      # so the native run pinned to one of them must agree.
+      if [ "$before" != "$after" ] && { [ "$attempts" -eq 1 ] || [ $((after - before)) -gt 5 ]; }; then
+        after="$before"
       fi
-      (cd "$dir" && timeout 600 "$native_host" run "$plugin" --settings n/settings --time "$before" \
-        --in "$work/corpus/$picture.bmp" --out n/out.bmp --trace n/trace.jsonl "${layers[@]//@/n}" \
-        2>n.stderr >n/stdout)
-      native_status=$?
+      local second
+      for second in $(seq "$before" "$after"); do
+        rm -rf "$dir/n/settings"
+        cp -r "$settings" "$dir/n/settings"
+        (cd "$dir" && timeout 600 "$native_host" run "$plugin" --settings n/settings --time "$second" \
+          --in "$work/corpus/$picture.bmp" --out n/out.bmp --trace n/trace.jsonl "${layers[@]//@/n}" \
+          2>n.stderr >n/stdout)
+        native_status=$?
+        [ "$second" != "$after" ] && [ "$native_status" = "$wine_status" ] && diff -r "$dir/n" "$dir/w" >/dev/null &&
+          break
+      done
       compare_sides "$dir" "filters $plugin $name" || true
       cases=$((cases + 1))
     done
