@@ -4,47 +4,17 @@
 #include "host_call.h"
 
 #include "../call_context.h"
+#include "../call_hooks.h"
 #include "../dialog_driver.h"
 #include "win_hooks.h"
 
 namespace vfhost::detail {
 namespace {
 
-constexpr SHORT kKeyDownAndPressed = static_cast<SHORT>(0x8001);
-
-int AnswerMessageBox(void*, HWND, const char* text, const char* caption, UINT type) {
-  CallContext* call = CurrentCall();
-  return call ? call->OnMessageBox(text, caption, type) : IDOK;
-}
-
 // ESC counts as pressed when the call says so (--esc, Esc in the terminal),
 // as in the Linux build; each poll is answered without a round trip to the
 // system, which matters to filters that poll millions of times.
-SHORT AnswerEscapeState(void*) {
-  CallContext* call = CurrentCall();
-  return call && call->OnEscapePoll() ? kKeyDownAndPressed : 0;
-}
-
-void DriveDialog(void*, HWND dialog, const char*) {
-  CallContext* call = CurrentCall();
-  if (call && call->dialogDriver()) call->dialogDriver()->DriveOpenedDialog(dialog);
-}
-
-void NoteDialogEnding(void*, HWND dialog, const char* templateName, INT_PTR result) {
-  CallContext* call = CurrentCall();
-  if (!call) return;
-  const std::string name = templateName ? templateName : "";
-  if (call->dialogDriver()) call->dialogDriver()->NoteDialogEnding(dialog, name);
-  call->OnDialogEnded(name, result);
-}
-
-BOOL AnswerChooseColour(void*, LPCHOOSECOLORA request) {
-  CallContext* call = CurrentCall();
-  COLORREF colour = 0;
-  if (!call || !call->dialogDriver() || !call->dialogDriver()->TakeColourAnswer(colour)) return FALSE;
-  request->rgbResult = colour;
-  return TRUE;
-}
+SHORT AnswerEscapeState(void*) { return EscapePollPressed() ? kKeyDownAndPressed : 0; }
 
 }  // namespace
 
@@ -58,7 +28,7 @@ void BeginWindowsCall() {
   // its message boxes and colour chooser.
   if (call && call->dialogDriver()) {
     if (call->dialogDriver()->HasActions()) {
-      hooks.dialog_opened = DriveDialog;
+      hooks.dialog_opened = DriveOpenedDialog;
       hooks.choose_colour = AnswerChooseColour;
     } else {
       hooks.close_message_boxes = false;
