@@ -14,7 +14,9 @@ namespace {
 // ESC counts as pressed when the call says so (--esc, Esc in the terminal),
 // as in the Linux build; each poll is answered without a round trip to the
 // system, which matters to filters that poll millions of times.
-SHORT AnswerEscapeState(void*) { return EscapePollPressed() ? kKeyDownAndPressed : 0; }
+SHORT AnswerEscapeState(void*) {
+  return EscapePollPressed() ? kKeyDownAndPressed : 0;
+}
 
 }  // namespace
 
