@@ -2,10 +2,8 @@
 // light background becomes white, specks that fit in a 3 x 3 block vanish.
 #include "despeckle_filter.h"
 #include "frame/host_interface.h"
-#include "frame/messages.h"
-#include "frame/progress.h"
+#include "frame/raster_filter.h"
 #include "frame/settings.h"
-#include "frame/working_block.h"
 
 namespace despeckle {
 namespace {
@@ -29,28 +27,12 @@ int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
   using namespace despeckle;
   Settings& settings = CurrentSettings();
   LoadSettings(dir, settings);
-  SendProgress(host, PROGRESS_BEGIN, 0);
-
-  const DibImage image = ViewDib(header);
-  const RasterLayout layout = WorkingRasterLayout();
-  GlobalBlock block;
-  if (!block.Allocate(BorderedRasterSize(image, layout))) {
-    ShowMemoryMessage(host);
-    SendProgress(host, PROGRESS_END, 0);
-    return 0;
-  }
-  const BorderedRaster raster = FillBorderedRaster(image, block.data(), layout);
-
-  int64_t processed = 0;
-  if (image.height > 0) {
-    RowCadence cadence(host, image.height);
-    processed = Despeckle(image, raster, settings, cadence);
-    CopyRasterIntoImage(raster, image);
-  }
-  if (processed == 0) ShowNothingProcessed(host, kNothingCaption);
-  SendProgress(host, PROGRESS_END, 0);
-  block.Release();
-  return 1;
+  return RunRasterFilter(host, header, WorkingRasterLayout(), kNothingCaption,
+                         [&](const DibImage& image, const BorderedRaster& raster, RowCadence& cadence) {
+                           const int64_t processed = Despeckle(image, raster, settings, cadence);
+                           CopyRasterIntoImage(raster, image);
+                           return processed;
+                         });
 }
 
 }  // namespace frame
