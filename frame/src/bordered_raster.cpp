@@ -76,6 +76,21 @@ uint8_t* LuminanceRowStart(const BorderedRaster& raster, int32_t y) {
   return raster.Lum(y, -raster.border);
 }
 
+// Sets the luminance border to initial; the image rows' cells are all
+// written from the image afterwards, so they are left alone.
+void PresetLuminanceBorder(const BorderedRaster& raster, uint8_t initial) {
+  const int32_t b = raster.border;
+  const auto rowBytes = static_cast<std::size_t>(raster.luminancePitch);
+  for (int32_t k = 1; k <= b; ++k) {
+    std::memset(raster.Lum(-k, -b), initial, rowBytes);
+    std::memset(raster.Lum(raster.height - 1 + k, -b), initial, rowBytes);
+  }
+  for (int32_t y = 0; y < raster.height; ++y) {
+    std::memset(raster.Lum(y, -b), initial, static_cast<std::size_t>(b));
+    std::memset(raster.Lum(y, raster.width), initial, static_cast<std::size_t>(b));
+  }
+}
+
 // A record with a negative size holds no pixels.
 uint64_t NonNegative(int32_t n) {
   return n > 0 ? static_cast<uint64_t>(n) : 0;
@@ -103,8 +118,7 @@ BorderedRaster FillBorderedRaster(const DibImage& image, uint8_t* block, const R
   if (layout.keepLuminance) {
     raster.luminance = block + rows * raster.pitch;
     raster.luminancePitch = static_cast<intptr_t>(raster.width) + 2 * layout.border;
-    std::memset(raster.luminance, layout.luminanceInitial,
-                static_cast<std::size_t>(rows * raster.luminancePitch));
+    PresetLuminanceBorder(raster, layout.luminanceInitial);
   }
   if (raster.width == 0 || raster.height == 0) return raster;
 

@@ -1,7 +1,14 @@
 // Global and heap memory. New blocks are filled with 0xCD unless zeroing is
 // asked for, so that code reading memory it never wrote shows it plainly.
+// Blocks of several megabytes (a picture's working raster) are mapped on
+// their own with transparent huge pages where the system offers them: their
+// first touch then costs one fault per 2 MB instead of one per 4 KB, which on
+// a 12-megapixel picture is most of a simple filter's time.
 // Allocation requests (GlobalAlloc, GlobalLock, HeapAlloc) are counted, and
 // the host can make a chosen request, or every request, fail.
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_map>
@@ -42,11 +49,50 @@ bool NextRequestFails() {
   return memory.failWhich < 0 || (memory.failWhich > 0 && memory.requests == memory.failWhich);
 }
 
+constexpr SIZE_T kHugePage = SIZE_T{2} << 20;
+constexpr SIZE_T kMappedBlock = SIZE_T{4} << 20;
+
+SIZE_T MappedLength(SIZE_T bytes) {
+  return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
+// A mapping of whole huge pages starting on a huge-page boundary, so that
+// every page of it can be a huge one; the surplus around it is unmapped.
+void* MapHugeAligned(SIZE_T bytes) {
+  const SIZE_T length = MappedLength(bytes);
+  const SIZE_T reserved = length + kHugePage;
+  void* mapped = mmap(nullptr, reserved, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  const auto start = reinterpret_cast<uintptr_t>(mapped);
+  const uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+  if (aligned > start) munmap(mapped, aligned - start);
+  const uintptr_t end = start + reserved, alignedEnd = aligned + length;
+  if (end > alignedEnd) munmap(reinterpret_cast<void*>(alignedEnd), end - alignedEnd);
+  void* data = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+  madvise(data, length, MADV_HUGEPAGE);
+#endif
+  return data;
+}
+
 void* NewBlock(SIZE_T bytes, bool zeroed) {
   if (bytes > kLargestBlock) return nullptr;
+  if (bytes >= kMappedBlock) {
+    void* data = MapHugeAligned(bytes);
+    // A fresh mapping reads as zeros already.
+    if (data && !zeroed) std::memset(data, kUnwrittenByte, bytes);
+    return data;
+  }
   void* data = std::malloc(bytes ? bytes : 1);
   if (data) std::memset(data, zeroed ? 0 : kUnwrittenByte, bytes);
   return data;
+}
+
+void FreeBlock(void* data, SIZE_T bytes) {
+  if (bytes >= kMappedBlock)
+    munmap(data, MappedLength(bytes));
+  else
+    std::free(data);
 }
 
 GlobalBlock* FindGlobal(HGLOBAL handle) {
@@ -96,7 +142,7 @@ VFWIN_API HGLOBAL GlobalFree(HGLOBAL handle) {
   if (!handle) return nullptr;
   vfwin::GlobalBlock* block = vfwin::FindGlobal(handle);
   if (!block) return handle;
-  std::free(block->data);
+  vfwin::FreeBlock(block->data, block->size);
   Memory().globalBlocks.erase(handle);
   return nullptr;
 }
@@ -120,8 +166,11 @@ VFWIN_API LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
 
 VFWIN_API BOOL HeapFree(HANDLE /*heap*/, DWORD /*flags*/, LPVOID memory) {
   if (!memory) return TRUE;
-  if (!Memory().heapBlocks.erase(memory)) return FALSE;
-  std::free(memory);
+  auto& blocks = Memory().heapBlocks;
+  const auto found = blocks.find(memory);
+  if (found == blocks.end()) return FALSE;
+  vfwin::FreeBlock(memory, found->second);
+  blocks.erase(found);
   return TRUE;
 }
 

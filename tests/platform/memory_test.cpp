@@ -64,6 +64,31 @@ TEST_F(Memory, FixedBlockIsItsOwnHandleAndZeroingIsOnRequest) {
   EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, zeroed));
 }
 
+// Picture-sized blocks are mapped apart from the small ones; the fill, the
+// zeroing, the sizes and every byte's use must not differ.
+TEST_F(Memory, PictureSizedBlocksKeepTheFillAndFreeCleanly) {
+  for (const SIZE_T size : {SIZE_T{4} << 20, (SIZE_T{9} << 20) + 3}) {
+    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, size);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(GlobalSize(handle), size);
+    auto* data = static_cast<unsigned char*>(GlobalLock(handle));
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(AllBytesAre(data, size, 0xCD));
+    std::memset(data, 1, size);
+    GlobalUnlock(handle);
+    EXPECT_EQ(GlobalFree(handle), nullptr);
+
+    void* zeroed = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+    ASSERT_NE(zeroed, nullptr);
+    EXPECT_TRUE(AllBytesAre(zeroed, size, 0));
+    void* marked = HeapAlloc(GetProcessHeap(), 0, size);
+    ASSERT_NE(marked, nullptr);
+    EXPECT_TRUE(AllBytesAre(marked, size, 0xCD));
+    EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, zeroed));
+    EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, marked));
+  }
+}
+
 TEST_F(Memory, UnknownAndImpossibleBlocksAreRefusedQuietly) {
   int notABlock = 0;
   EXPECT_EQ(GlobalFree(&notABlock), static_cast<HGLOBAL>(&notABlock));
