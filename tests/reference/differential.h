@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,7 @@ class Differential : public testing::Test {
     vfhost::RunOptions fastOptions = vftest::OptionsFor(fastDir),
                        referenceOptions = vftest::OptionsFor(referenceDir);
     if (escFrom > 0) fastOptions.escFromPoll = referenceOptions.escFromPoll = escFrom;
+    if (pinnedTime_) fastOptions.time = referenceOptions.time = pinnedTime_;
     const vfhost::RunOutcome fast = fast_->RunDib(fastDib, fastOptions);
     const vfhost::RunOutcome reference = reference_->RunDib(referenceDib, referenceOptions);
     EXPECT_EQ(fast.result, reference.result);
@@ -99,6 +101,8 @@ class Differential : public testing::Test {
       vfhost::RunOptions fastOptions = vftest::OptionsFor(fastDir),
                          referenceOptions = vftest::OptionsFor(referenceDir);
       if (escFrom > 0) fastOptions.escFromPoll = referenceOptions.escFromPoll = escFrom;
+      if (pinnedTime_) fastOptions.time = referenceOptions.time = pinnedTime_;
+    if (pinnedTime_) fastOptions.time = referenceOptions.time = pinnedTime_;
       const vfhost::RunOutcome fast = fast_->RunDib(fastDib, fastOptions);
       const vfhost::RunOutcome reference = reference_->RunDib(referenceDib, referenceOptions);
       EXPECT_EQ(fast.result, reference.result);
@@ -112,6 +116,8 @@ class Differential : public testing::Test {
   }
 
   std::unique_ptr<vfhost::Plugin> fast_, reference_;
+  // The clock both runs see, for the plug-ins that draw random numbers.
+  std::optional<int64_t> pinnedTime_;
   std::string stem_;
 };
 

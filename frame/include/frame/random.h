@@ -17,7 +17,10 @@ class RandomGenerator {
   explicit RandomGenerator(uint32_t seed) : state_(seed) {}
 
   // 0 .. 32767.
-  int32_t Draw();
+  int32_t Draw() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int32_t>((state_ >> 16) & 0x7FFF);
+  }
   // "draw x n": Draw() x n / 32767, truncated toward zero, so 0 .. n with n
   // itself only for the draw 32767. The product is formed in 64 bits, so any
   // 32-bit n works.
@@ -28,7 +31,9 @@ class RandomGenerator {
 };
 
 // Scales one draw as DrawTimes does.
-int32_t ScaleDraw(int32_t draw, int32_t n);
+inline int32_t ScaleDraw(int32_t draw, int32_t n) {
+  return static_cast<int32_t>(static_cast<int64_t>(draw) * n / kLargestDraw);
+}
 
 // The generator of one run: seeded with the current time in seconds (the
 // frame's clock), its first two draws discarded.

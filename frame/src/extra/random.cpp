@@ -62,17 +62,8 @@ constexpr int8_t kIntSinTable[kSineTableSize] = {
 
 }  // namespace
 
-int32_t RandomGenerator::Draw() {
-  state_ = state_ * 214013u + 2531011u;
-  return static_cast<int32_t>((state_ >> 16) & 0x7FFF);
-}
-
 int32_t RandomGenerator::DrawTimes(int32_t n) {
   return ScaleDraw(Draw(), n);
-}
-
-int32_t ScaleDraw(int32_t draw, int32_t n) {
-  return static_cast<int32_t>(static_cast<int64_t>(draw) * n / kLargestDraw);
 }
 
 RandomGenerator ClockSeededGenerator() {
