@@ -35,6 +35,10 @@ inline int32_t ScaleDraw(int32_t draw, int32_t n) {
   return static_cast<int32_t>(static_cast<int64_t>(draw) * n / kLargestDraw);
 }
 
+inline int32_t RandomGenerator::DrawTimes(int32_t n) {
+  return ScaleDraw(Draw(), n);
+}
+
 // The generator of one run: seeded with the current time in seconds (the
 // frame's clock), its first two draws discarded.
 RandomGenerator ClockSeededGenerator();

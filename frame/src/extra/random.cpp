@@ -62,10 +62,6 @@ constexpr int8_t kIntSinTable[kSineTableSize] = {
 
 }  // namespace
 
-int32_t RandomGenerator::DrawTimes(int32_t n) {
-  return ScaleDraw(Draw(), n);
-}
-
 RandomGenerator ClockSeededGenerator() {
   RandomGenerator generator(static_cast<uint32_t>(CurrentTimeSeconds()));
   generator.Draw();
