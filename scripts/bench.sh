@@ -19,7 +19,11 @@ magick_args=()
 if command -v convert >/dev/null; then magick_args=(--magick "$(command -v convert)"); fi
 
 table="$(mktemp)"
-trap 'rm -f "$table"' EXIT
+notes="$(mktemp)"
+trap 'rm -f "$table" "$notes"' EXIT
+# The hand-written part of the page (from its "## Targets" heading on) is
+# kept under the new table.
+if [ -f docs/performance.md ]; then sed -n '/^## Targets/,$p' docs/performance.md >"$notes"; fi
 build/native/bin/vf_bench --report "$table" "${magick_args[@]}" "$@"
 
 cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
@@ -55,5 +59,9 @@ magick_version="$(convert -version 2>/dev/null | head -n1 | sed 's/^Version: //'
   echo "## Results"
   echo
   cat "$table"
+  if [ -s "$notes" ]; then
+    echo
+    cat "$notes"
+  fi
 } >docs/performance.md
 echo "== wrote docs/performance.md"
