@@ -15,8 +15,14 @@ vf_ensure_packages "the ImageMagick column" imagemagick || true
 cmake --preset native -S "$VF_ROOT" >/dev/null
 cmake --build build/native -j 2 --target vf_bench
 
+# The packaged binary itself, not a wrapper that may come first on PATH
+# (its start-up time would blur the short runs).
 magick_args=()
-if command -v convert >/dev/null; then magick_args=(--magick "$(command -v convert)"); fi
+if [ -x /usr/bin/convert ]; then
+  magick_args=(--magick /usr/bin/convert)
+elif command -v convert >/dev/null; then
+  magick_args=(--magick "$(command -v convert)")
+fi
 
 table="$(mktemp)"
 notes="$(mktemp)"
@@ -30,7 +36,7 @@ cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 flags="$(grep -m1 '^flags' /proc/cpuinfo | tr ' ' '\n' | grep -xE 'sse2|ssse3|sse4_1|avx|avx2|avx512f' | tr '\n' ' ')"
 memory="$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo)"
 compiler="$(c++ --version | head -n1)"
-magick_version="$(convert -version 2>/dev/null | head -n1 | sed 's/^Version: //' || true)"
+magick_version="$("${magick_args[1]:-convert}" -version 2>/dev/null | head -n1 | sed 's/^Version: //' || true)"
 
 {
   echo "# Performance"
