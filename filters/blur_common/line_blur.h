@@ -1,7 +1,7 @@
 // What radialblur and spinblur share: the settings record, the dialog with
 // its centre and length, and the run that blurs every pixel along a line of
 // 2L + 1 samples, weighted by the linear profile table. The plug-ins differ
-// only in the direction of the line, which each supplies as LineOffsets.
+// only in the direction of the line, which each supplies.
 #pragma once
 
 #include <cstddef>
@@ -46,32 +46,49 @@ struct SampleOffset {
   int32_t columns;
 };
 
-// trunc(k x numerator / denominator) for k = 0 .. length into quotients,
-// without a division per k: |numerator| <= |denominator| in the lines'
-// use, so the quotient grows by at most one a step. denominator != 0.
-void TruncatedMultiples(int64_t numerator, int64_t denominator, int32_t length, int64_t* quotients);
+// The line of one pixel as a direction: sample k (k = -L .. L) lies
+// k x majorStep along the major axis (columns when alongColumns, else rows)
+// and trunc(k x numerator / denominator) along the other axis, with
+// |numerator| <= |denominator| and denominator != 0, so that every sample
+// lies within L pixels on both axes.
+struct LineDirection {
+  bool alongColumns;
+  int32_t majorStep;  // +1 or -1
+  int64_t numerator;
+  int64_t denominator;
+};
 
-// The line of the pixel at image row y, column x of a picture of the given
-// height: fills the 2L + 1 offsets for k = -L .. L and returns true, or
-// returns false when the pixel is the centre and keeps its colour.
+// The direction of the line of the pixel at image row y, column x of a
+// picture of the given height; false when the pixel is the centre and keeps
+// its colour.
+using LineDirectionOf = bool (*)(const LineBlurSettings& settings, int32_t height, int32_t y, int32_t x,
+                                 LineDirection* line);
+
+// The 2L + 1 samples of a line for k = -L .. L, without a division per k.
+void LineSamples(const LineDirection& line, int32_t length, SampleOffset* offsets);
+
+// The line of a pixel as its 2L + 1 samples (k = -L .. L); false for the
+// centre pixel.
 using LineOffsets = bool (*)(const LineBlurSettings& settings, int32_t height, int32_t y, int32_t x,
                              SampleOffset* offsets);
 
+// What a line blur plug-in supplies: its file, its dialog template and its
+// line, both as a direction (the run) and as samples (the plain build and
+// the tests). The plug-in's entry file defines kLineBlurPlugin and
+// frame::kPluginTitle; line_blur_entry.cpp makes the plug-in of them.
 struct LineBlurPlugin {
   SignedFormat format;
   const char* templateName;
   LineOffsets lineOffsets;
+  LineDirectionOf lineDirection;
 };
-
-// Blurs image row y from the raster: every byte becomes the weighted mean of
-// the same component over the pixel's line, with the table's entry for each
-// sample's offset as its weight (32-bit unsigned sums, remainder dropped).
-void BlurLineRow(const frame::DibImage& image, const WideRaster& raster, const uint16_t* table,
-                 const LineBlurSettings& settings, LineOffsets lineOffsets, int32_t y);
+extern const LineBlurPlugin kLineBlurPlugin;
 
 // FilterProc: reads the signed file, allocates the table and the
-// edge-repeated raster, blurs row by row with PROGRESS_PERCENT2 and the ESC
-// poll after every row.
+// edge-repeated raster, and blurs row by row with PROGRESS_PERCENT2 and the
+// ESC poll after every row: every byte becomes the weighted mean of the same
+// component over the pixel's line, with the table's entry for each sample's
+// offset as its weight (32-bit unsigned sums, remainder dropped).
 int RunLineBlur(HWND host, BITMAPINFOHEADER* header, const char* dir, const LineBlurPlugin& plugin);
 
 // FilterOption and the dialog procedure's work; the record and path are the

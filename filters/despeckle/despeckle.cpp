@@ -22,17 +22,19 @@ namespace frame {
 const char kPluginTitle[] = "孤立点除去";
 
 // The results are written into the raster's colour, never into the luminance
-// plane the decisions read, and reach the image in one copy at the end.
+// plane the decisions read, and reach the image in one copy at the end. The
+// kernel's working rows come in the same block.
 int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
   using namespace despeckle;
   Settings& settings = CurrentSettings();
   LoadSettings(dir, settings);
-  return RunRasterFilter(host, header, WorkingRasterLayout(), kNothingCaption,
-                         [&](const DibImage& image, const BorderedRaster& raster, RowCadence& cadence) {
-                           const int64_t processed = Despeckle(image, raster, settings, cadence);
-                           CopyRasterIntoImage(raster, image);
-                           return processed;
-                         });
+  return RunRasterFilterWithScratch(
+      host, header, WorkingRasterLayout(), ScratchBytesFor, kNothingCaption,
+      [&](const DibImage& image, const BorderedRaster& raster, uint8_t* scratch, RowCadence& cadence) {
+        const int64_t processed = Despeckle(image, raster, settings, scratch, cadence);
+        CopyRasterIntoImage(raster, image);
+        return processed;
+      });
 }
 
 }  // namespace frame

@@ -18,11 +18,15 @@ frame::RasterLayout WorkingRasterLayout();
 // The contrast factor: 25000 / (t - 4) when t > 4, else 25000.
 uint32_t ContrastFactor(uint8_t background);
 
+// The bytes of working rows the kernel needs beside the raster.
+uint64_t ScratchBytesFor(const frame::DibImage& image);
+
 // Decides every pixel from the luminance plane (the picture before the run)
 // and writes the results into the raster's colour, with the row cadence after
-// each row. Returns the pixels whose neighbourhood was isolated.
+// each row. scratch holds ScratchBytesFor(image) bytes. Returns the pixels
+// whose neighbourhood was isolated.
 int64_t Despeckle(const frame::DibImage& image, const frame::BorderedRaster& raster, const Settings& settings,
-                  frame::RowCadence& cadence);
+                  uint8_t* scratch, frame::RowCadence& cadence);
 
 // Copies the picture's rows of the raster's colour back into the image.
 void CopyRasterIntoImage(const frame::BorderedRaster& raster, const frame::DibImage& image);

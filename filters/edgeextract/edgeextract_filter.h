@@ -28,10 +28,13 @@ using BlockDifferences = int32_t[3][3];
 // comparison with the threshold is strict.
 uint8_t ClassifyBlock(const BlockDifferences& d, int32_t threshold);
 
+// Bytes of the kernel's own rows, taken in the working block after the raster.
+uint64_t ScratchBytesFor(const frame::DibImage& image);
+
 // Classifies every pixel from the raster and writes the level into all three
-// bytes of the image's pixel, with the row cadence after each row. Returns the
-// pixels classified.
+// bytes of the image's pixel, with the row cadence after each row. scratch
+// holds ScratchBytesFor(image) bytes. Returns the pixels classified.
 int64_t ExtractBoundaries(const frame::DibImage& image, const frame::BorderedRaster& raster,
-                          const Settings& settings, frame::RowCadence& cadence);
+                          const Settings& settings, uint8_t* scratch, frame::RowCadence& cadence);
 
 }  // namespace edgeextract

@@ -11,8 +11,8 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings) {
 
 int64_t ApplyMaximum(const frame::DibImage& image, const frame::BorderedRaster& raster,
                      const Settings& settings, frame::RowCadence& cadence) {
-  const auto brighter = [](uint8_t candidate, uint8_t best) { return candidate > best; };
-  return frame::ApplyRankPass(image, raster, settings.lower, settings.upper, 0, brighter, cadence);
+  return frame::ApplyRankPass(image, raster, settings.lower, settings.upper, frame::RankOrder::Brightest,
+                              cadence);
 }
 
 }  // namespace maxfilter

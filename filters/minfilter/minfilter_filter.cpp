@@ -11,8 +11,8 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings) {
 
 int64_t ApplyMinimumPass(const frame::DibImage& image, const frame::BorderedRaster& raster,
                          const Settings& settings, frame::RowCadence& cadence) {
-  const auto darker = [](uint8_t candidate, uint8_t best) { return candidate < best; };
-  return frame::ApplyRankPass(image, raster, settings.lower, settings.upper, 255, darker, cadence);
+  return frame::ApplyRankPass(image, raster, settings.lower, settings.upper, frame::RankOrder::Darkest,
+                              cadence);
 }
 
 }  // namespace minfilter

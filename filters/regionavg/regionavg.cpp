@@ -26,10 +26,11 @@ int PluginProcDib(HWND host, BITMAPINFOHEADER* header, const char* dir) {
   using namespace regionavg;
   Settings& settings = CurrentSettings();
   LoadSettings(dir, settings);
-  return RunRasterFilter(host, header, RasterLayoutFor(settings), kNothingCaption,
-                         [&](const DibImage& image, const BorderedRaster& raster, RowCadence& cadence) {
-                           return AverageWithinBoundaries(image, raster, settings, cadence);
-                         });
+  return RunRasterFilterWithScratch(
+      host, header, RasterLayoutFor(settings), ScratchBytesFor, kNothingCaption,
+      [&](const DibImage& image, const BorderedRaster& raster, uint8_t* scratch, RowCadence& cadence) {
+        return AverageWithinBoundaries(image, raster, settings, scratch, cadence);
+      });
 }
 
 }  // namespace frame

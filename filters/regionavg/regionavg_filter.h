@@ -15,10 +15,13 @@ namespace regionavg {
 // repeat without it.
 frame::RasterLayout RasterLayoutFor(const Settings& settings);
 
+// Bytes of the kernel's own rows, taken in the working block after the raster.
+uint64_t ScratchBytesFor(const frame::DibImage& image);
+
 // Averages every pixel from the raster into the image, with the row cadence
-// after each row. Returns the pixels averaged (those with at least one place
-// taking part).
+// after each row. scratch holds ScratchBytesFor(image) bytes. Returns the
+// pixels averaged (those with at least one place taking part).
 int64_t AverageWithinBoundaries(const frame::DibImage& image, const frame::BorderedRaster& raster,
-                                const Settings& settings, frame::RowCadence& cadence);
+                                const Settings& settings, uint8_t* scratch, frame::RowCadence& cadence);
 
 }  // namespace regionavg

@@ -15,11 +15,7 @@
 #include <vector>
 
 #include "profile_table.h"
-
-#if defined(__x86_64__) || defined(__i386__) || defined(_M_X64) || defined(_M_IX86)
-#define SOFTBLUR_HAS_X86 1
-#include <emmintrin.h>
-#endif
+#include "sse2_weighted_sums.h"
 
 namespace softblur {
 namespace {
@@ -120,22 +116,16 @@ uint32_t FoldedSum(intptr_t j) {
   return sum;
 }
 
-#ifdef SOFTBLUR_HAS_X86
+#ifdef BLUR_HAS_X86
 
-#if defined(__GNUC__) && !defined(__SSE2__)
-#define SOFTBLUR_SSE2_TARGET __attribute__((target("sse2")))
-#else
-#define SOFTBLUR_SSE2_TARGET
-#endif
-
-SOFTBLUR_SSE2_TARGET inline __m128i FoldedSamples(const int16_t* row, const Term& term) {
+BLUR_SSE2_TARGET inline __m128i FoldedSamples(const int16_t* row, const Term& term) {
   const __m128i closer = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.closer));
   if (term.mirror < 0) return closer;
   return _mm_add_epi16(closer, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.mirror)));
 }
 
 // Output bytes j .. j + 7: their window sums (modulo 2^32) into sums.
-SOFTBLUR_SSE2_TARGET void FoldedSumsOfBlock(intptr_t j, uint32_t* sums) {
+BLUR_SSE2_TARGET void FoldedSumsOfBlock(intptr_t j, uint32_t* sums) {
   const FoldedWindow& window = folded_window;
   __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();
   for (int32_t r = 0; r <= window.radius; ++r) {
@@ -146,33 +136,24 @@ SOFTBLUR_SSE2_TARGET void FoldedSumsOfBlock(intptr_t j, uint32_t* sums) {
     for (; t + 1 < count; t += 2) {
       const __m128i first = FoldedSamples(row, terms[t]);
       const __m128i second = FoldedSamples(row, terms[t + 1]);
-      const __m128i weights = _mm_set1_epi32(static_cast<int32_t>(
-          static_cast<uint32_t>(terms[t].weight) | static_cast<uint32_t>(terms[t + 1].weight) << 16));
-      low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi16(first, second), weights));
-      high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi16(first, second), weights));
+      const __m128i weights = blur::WeightPair(static_cast<uint32_t>(terms[t].weight),
+                                               static_cast<uint32_t>(terms[t + 1].weight));
+      low = blur::AddWeightedLow(low, first, second, weights);
+      high = blur::AddWeightedHigh(high, first, second, weights);
     }
     if (t < count) {
       const __m128i last = FoldedSamples(row, terms[t]);
-      const __m128i weights = _mm_set1_epi32(terms[t].weight);  // paired with weight 0
+      const __m128i weights = blur::WeightPair(static_cast<uint32_t>(terms[t].weight), 0);
       const __m128i zero = _mm_setzero_si128();
-      low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi16(last, zero), weights));
-      high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi16(last, zero), weights));
+      low = blur::AddWeightedLow(low, last, zero, weights);
+      high = blur::AddWeightedHigh(high, last, zero, weights);
     }
   }
   _mm_storeu_si128(reinterpret_cast<__m128i*>(sums), low);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + 4), high);
 }
 
-bool CanUseSse2() {
-#if defined(__SSE2__) || defined(_M_X64)
-  return true;
-#else
-  static const bool supported = __builtin_cpu_supports("sse2");
-  return supported;
-#endif
-}
-
-#endif  // SOFTBLUR_HAS_X86
+#endif  // BLUR_HAS_X86
 
 void PlainBlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const uint16_t* table,
                   int32_t radius, uint32_t weightSum, int32_t y) {
@@ -210,8 +191,8 @@ void BlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const
   uint8_t* out = image.Row(y);
   const intptr_t rowBytes = 3 * static_cast<intptr_t>(image.width);
   intptr_t j = 0;
-#ifdef SOFTBLUR_HAS_X86
-  if (CanUseSse2()) {
+#ifdef BLUR_HAS_X86
+  if (blur::CanUseSse2()) {
     uint32_t sums[kBlock];
     for (; j + kBlock <= rowBytes; j += kBlock) {
       FoldedSumsOfBlock(j, sums);

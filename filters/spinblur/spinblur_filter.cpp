@@ -1,42 +1,13 @@
-// spinblur's sampling line. The line is symmetric about the pixel
-// (truncation is symmetric about zero), so only k = 0 .. L are worked out.
+// spinblur's line as its 2L + 1 samples, made from its direction.
 #include "spinblur_filter.h"
 
 namespace spinblur {
 
 bool TangentLine(const blur::LineBlurSettings& settings, int32_t height, int32_t y, int32_t x,
                  blur::SampleOffset* offsets) {
-  // The vector from the pixel to the centre is dx columns and -dy rows; the
-  // line runs along dy columns and dx rows.
-  const int64_t dx = int64_t{settings.centerX} - x;
-  const int64_t dy = int64_t{settings.centerY} + y - height + 1;
-  const int64_t absDx = dx < 0 ? -dx : dx;
-  const int64_t absDy = dy < 0 ? -dy : dy;
-  int64_t steepness = absDy;
-  int64_t rowStep = dy;
-  if (absDx != 0) {
-    const int64_t ratio = 100 * absDy / absDx;
-    if (ratio >= 96 && ratio <= 104) {
-      rowStep = dx * dy > 0 ? dx : -dx;  // dy's sign, dx's size
-      steepness = rowStep;
-    }
-  }
-  const int32_t length = settings.length;
-  int64_t q[blur::kMaxLength + 1];
-  if (steepness > absDx) {
-    blur::TruncatedMultiples(dx, rowStep, length, q);
-    for (int32_t k = 0; k <= length; ++k) {
-      offsets[length + k] = {static_cast<int32_t>(-q[k]), -k};
-      offsets[length - k] = {static_cast<int32_t>(q[k]), k};
-    }
-    return true;
-  }
-  if (dx == 0) return false;  // the centre pixel
-  blur::TruncatedMultiples(rowStep, dx, length, q);
-  for (int32_t k = 0; k <= length; ++k) {
-    offsets[length + k] = {-k, static_cast<int32_t>(-q[k])};
-    offsets[length - k] = {k, static_cast<int32_t>(q[k])};
-  }
+  blur::LineDirection line;
+  if (!TangentDirection(settings, height, y, x, &line)) return false;
+  blur::LineSamples(line, settings.length, offsets);
   return true;
 }
 

@@ -10,9 +10,13 @@
 
 namespace spinblur {
 
-// The 2L + 1 samples for k = -L .. L, or false for the centre pixel itself.
-// Products are taken in 64 bits, so far centres on very large pictures give
-// the same lines as small ones would.
+// The line's direction, or false for the centre pixel itself. Products are
+// taken in 64 bits, so far centres on very large pictures give the same
+// lines as small ones would.
+bool TangentDirection(const blur::LineBlurSettings& settings, int32_t height, int32_t y, int32_t x,
+                      blur::LineDirection* line);
+
+// The same line as its 2L + 1 samples for k = -L .. L.
 bool TangentLine(const blur::LineBlurSettings& settings, int32_t height, int32_t y, int32_t x,
                  blur::SampleOffset* offsets);
 

@@ -152,6 +152,48 @@ TEST(BorderedRaster, TinyPicturesNeverReachOutsideTheImage) {
   }
 }
 
+// The luminance plane holds the formula's value for every colour (a picture
+// of all 2^24, rows of 4096), and for rows of every width round the blocks
+// in which rows are worked (the pixels after the last whole block), with the
+// border cells left at N.
+TEST(BorderedRaster, LuminanceOfEveryColourAndEveryRowWidth) {
+  const RasterLayout layout =
+      Layout(1, BorderFill::WrapAround, BorderFill::Unfilled, BorderFill::Unfilled, 7);
+  TestPicture everyColour(4096, 4096);
+  for (int32_t y = 0; y < 4096; ++y)
+    for (int32_t x = 0; x < 4096; ++x) {
+      const uint32_t colour = static_cast<uint32_t>(y) * 4096 + static_cast<uint32_t>(x);
+      uint8_t* p = &everyColour.bytes[y * everyColour.stride + 3 * x];
+      p[0] = static_cast<uint8_t>(colour);
+      p[1] = static_cast<uint8_t>(colour >> 8);
+      p[2] = static_cast<uint8_t>(colour >> 16);
+    }
+  const Filled all = Fill(everyColour, layout);
+  int64_t wrong = 0;
+  for (int32_t y = 0; y < 4096; ++y)
+    for (int32_t x = 0; x < 4096; ++x)
+      wrong += *all.raster.Lum(y, x) != frame::LuminanceOfBgr(everyColour.View().Pixel(y, x));
+  EXPECT_EQ(wrong, 0);
+
+  uint32_t noise = 12345;
+  for (int32_t width = 1; width <= 50; ++width) {
+    SCOPED_TRACE(testing::Message() << "width " << width);
+    TestPicture picture(width, 3);
+    for (int32_t y = 0; y < 3; ++y)
+      for (int32_t x = 0; x < 3 * width; ++x) {
+        noise = noise * 1664525u + 1013904223u;
+        picture.bytes[y * picture.stride + x] = static_cast<uint8_t>(noise >> 24);
+      }
+    const Filled filled = Fill(picture, layout);
+    for (int32_t y = 0; y < 3; ++y) {
+      EXPECT_EQ(*filled.raster.Lum(y, -1), 7);
+      EXPECT_EQ(*filled.raster.Lum(y, width), 7);
+      for (int32_t x = 0; x < width; ++x)
+        EXPECT_EQ(*filled.raster.Lum(y, x), frame::LuminanceOfBgr(picture.View().Pixel(y, x))) << "x " << x;
+    }
+  }
+}
+
 TEST(BorderedRaster, EmptyAndNegativeSizesNeedOnlyTheBorder) {
   frame::DibImage image{nullptr, -3, -2, -12};
   const RasterLayout layout =

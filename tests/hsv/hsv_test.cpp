@@ -1,11 +1,16 @@
 // The frame's HSV colour space: the conversions both ways, their round trip
-// over every 24-bit colour, and the HSV difference with its two fold points.
+// over every 24-bit colour, the quick conversions (one colour, and rows of
+// 16-bit fields) against the plain one for every colour, and the HSV
+// difference with its two fold points.
 #include "frame/hsv.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
+
+#include "frame/hsv_lanes.h"
 
 namespace {
 
@@ -60,6 +65,56 @@ TEST(RgbToHsv, UsesOnlyTheLowEightBitsOfAPackedWord) {
   EXPECT_EQ(packed.s, 255);
   EXPECT_EQ(packed.v, 255);
   EXPECT_EQ(plain.h, packed.h);
+}
+
+TEST(QuickHsvOfBgr, AgreesWithRgbToHsvForEveryColour) {
+  long mismatches = 0;
+  for (uint32_t colour = 0; colour < (1u << 24); ++colour) {
+    const uint8_t bgr[3] = {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
+                            static_cast<uint8_t>(colour)};
+    const Hsv plain = frame::RgbToHsv(bgr[2], bgr[1], bgr[0]);
+    const Hsv quick = frame::QuickHsvOfBgr(bgr);
+    if (quick.h != plain.h || quick.s != plain.s || quick.v != plain.v) {
+      if (++mismatches <= 5) ADD_FAILURE() << "colour " << colour << " quick " << quick.h << "," << quick.s;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST(ConvertToHsvFields, AgreesWithRgbToHsvForEveryColour) {
+  // Rows of 4099 places: whole groups of eight and a tail of three.
+  constexpr int32_t kRow = 4099;
+  std::vector<uint8_t> bgr(3 * kRow);
+  std::vector<int16_t> fields(5 * kRow);
+  const frame::HsvFields out = {&fields[0], &fields[kRow], &fields[2 * kRow], &fields[3 * kRow],
+                                &fields[4 * kRow]};
+  long mismatches = 0;
+  for (uint32_t first = 0; first < (1u << 24); first += kRow) {
+    const int32_t count = static_cast<int32_t>(std::min<uint32_t>(kRow, (1u << 24) - first));
+    for (int32_t i = 0; i < count; ++i) {
+      const uint32_t colour = first + static_cast<uint32_t>(i);
+      bgr[3 * i] = static_cast<uint8_t>(colour >> 16);
+      bgr[3 * i + 1] = static_cast<uint8_t>(colour >> 8);
+      bgr[3 * i + 2] = static_cast<uint8_t>(colour);
+    }
+    const auto expectSame = [&](int32_t converted, const char* how) {
+      for (int32_t i = 0; i < converted; ++i) {
+        const Hsv plain = frame::RgbToHsv(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]);
+        const bool same = out.hue[i] == plain.h && out.saturation[i] == plain.s && out.value[i] == plain.v &&
+                          frame::WeightOf(out.weightHigh[i], out.weightLow[i]) == plain.s * plain.v &&
+                          out.weightLow[i] < 512;
+        if (!same && ++mismatches <= 5)
+          ADD_FAILURE() << how << ": colour " << first + static_cast<uint32_t>(i);
+      }
+    };
+    frame::ConvertToHsvFields(bgr.data(), count, out);
+    expectSame(count, "the best the processor has");
+#ifdef VF_HAS_SSE2
+    // The lanes filled one place at a time, for processors without SSSE3.
+    if (frame::CanUseSse2()) expectSame(frame::ConvertToHsvFieldsSse2(bgr.data(), count, out), "SSE2");
+#endif
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 TEST(HsvToRgb, KnownColoursAndGreys) {

@@ -95,8 +95,13 @@ uint8_t ClassifyBlock(const BlockDifferences& d, int32_t threshold) {
   return anyCorner ? kCornerLevel : kPlainLevel;
 }
 
+// The plain kernel keeps no rows of its own.
+uint64_t ScratchBytesFor(const frame::DibImage&) {
+  return 0;
+}
+
 int64_t ExtractBoundaries(const frame::DibImage& image, const frame::BorderedRaster& raster,
-                          const Settings& settings, frame::RowCadence& cadence) {
+                          const Settings& settings, uint8_t*, frame::RowCadence& cadence) {
   const int32_t threshold = settings.threshold;
   if (settings.measure == kDensity)
     return ClassifyAll(image, raster, threshold, cadence, DensityDifference());

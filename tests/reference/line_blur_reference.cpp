@@ -24,6 +24,8 @@ LineBlurSettings InRange(const LineBlurSettings& settings) {
   return result;
 }
 
+namespace {
+
 void BlurLineRow(const frame::DibImage& image, const WideRaster& raster, const uint16_t* table,
                  const LineBlurSettings& settings, LineOffsets lineOffsets, int32_t y) {
   const int32_t length = settings.length;
@@ -54,6 +56,8 @@ void BlurLineRow(const frame::DibImage& image, const WideRaster& raster, const u
     }
   }
 }
+
+}  // namespace
 
 int RunLineBlur(HWND host, BITMAPINFOHEADER* header, const char* dir, const LineBlurPlugin& plugin) {
   LineBlurSettings settings = LineBlurSettings::Defaults();

@@ -44,8 +44,13 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings) {
   return layout;
 }
 
+// The plain kernel keeps no rows of its own.
+uint64_t ScratchBytesFor(const frame::DibImage&) {
+  return 0;
+}
+
 int64_t AverageWithinBoundaries(const frame::DibImage& image, const frame::BorderedRaster& raster,
-                                const Settings& settings, frame::RowCadence& cadence) {
+                                const Settings& settings, uint8_t*, frame::RowCadence& cadence) {
   const int32_t threshold = settings.threshold;
   int64_t averaged = 0;
   for (int32_t y = 0; y < image.height; ++y) {
