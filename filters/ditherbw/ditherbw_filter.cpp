@@ -3,11 +3,8 @@
 // up in a table made once per channel instead of dividing per byte.
 #include "ditherbw_filter.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "frame/progress.h"
+#include "frame/simd.h"
 
 namespace ditherbw {
 namespace {
@@ -22,11 +19,11 @@ void SurveyRowPlain(const uint8_t* pixel, int32_t width, ImageLevels& levels) {
   }
 }
 
-#if defined(__SSE2__)
+#if defined(VF_HAS_SSE2)
 // Forty-eight bytes are sixteen whole pixels; their k-th sixteen bytes start
 // with channel k, so lane l of the k-th running vector only ever holds
 // channel (16k + l) mod 3.
-void SurveyRow(const uint8_t* pixel, int32_t width, ImageLevels& levels) {
+VF_SSE2_TARGET void SurveyRowSse2(const uint8_t* pixel, int32_t width, ImageLevels& levels) {
   constexpr int32_t kPixelsPerBlock = 16;
   const int32_t blocks = width / kPixelsPerBlock;
   if (blocks > 0) {
@@ -37,7 +34,7 @@ void SurveyRow(const uint8_t* pixel, int32_t width, ImageLevels& levels) {
     }
     for (int32_t block = 0; block < blocks; ++block, pixel += 3 * kPixelsPerBlock) {
       for (int k = 0; k < 3; ++k) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + 16 * k));
+        const __m128i bytes = frame::LoadBytes(pixel + 16 * k);
         darkest[k] = _mm_min_epu8(darkest[k], bytes);
         lightest[k] = _mm_max_epu8(lightest[k], bytes);
       }
@@ -57,11 +54,17 @@ void SurveyRow(const uint8_t* pixel, int32_t width, ImageLevels& levels) {
   }
   SurveyRowPlain(pixel, width - blocks * kPixelsPerBlock, levels);
 }
-#else
+#endif
+
 void SurveyRow(const uint8_t* pixel, int32_t width, ImageLevels& levels) {
+#if defined(VF_HAS_SSE2)
+  if (frame::CanUseSse2()) {
+    SurveyRowSse2(pixel, width, levels);
+    return;
+  }
+#endif
   SurveyRowPlain(pixel, width, levels);
 }
-#endif
 
 }  // namespace
 

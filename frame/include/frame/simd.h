@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__) || defined(_M_X64) || defined(_M_IX86)
 #define VF_HAS_SSE2 1
@@ -76,22 +78,37 @@ VF_SSSE3_TARGET inline __m128i TripledPart(__m128i v, int s) {
   return _mm_shuffle_epi8(v, _mm_load_si128(reinterpret_cast<const __m128i*>(kPixelShuffles.triple[s])));
 }
 
+// The widest unit the kernels may use: 0 none, 1 SSE2, 2 SSSE3. The
+// environment variable VF_SIMD set to "none" or "sse2" holds the kernels
+// below what the processor offers, so that the tests can run every fallback
+// on any machine, and a user chasing a fault can rule the vector paths out.
+inline int SimdCeiling() {
+  static const int ceiling = [] {
+    const char* setting = std::getenv("VF_SIMD");
+    if (setting == nullptr) return 2;
+    if (std::strcmp(setting, "none") == 0) return 0;
+    if (std::strcmp(setting, "sse2") == 0) return 1;
+    return 2;
+  }();
+  return ceiling;
+}
+
 inline bool CanUseSse2() {
 #if defined(__SSE2__) || defined(_M_X64)
-  return true;
+  const bool processor = true;
 #else
-  static const bool supported = __builtin_cpu_supports("sse2");
-  return supported;
+  static const bool processor = __builtin_cpu_supports("sse2");
 #endif
+  return processor && SimdCeiling() >= 1;
 }
 
 inline bool CanUseSsse3() {
 #if defined(__SSSE3__)
-  return true;
+  const bool processor = true;
 #else
-  static const bool supported = __builtin_cpu_supports("ssse3");
-  return supported;
+  static const bool processor = __builtin_cpu_supports("ssse3");
 #endif
+  return processor && SimdCeiling() >= 2;
 }
 
 }  // namespace frame
