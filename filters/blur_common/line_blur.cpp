@@ -67,7 +67,7 @@ void LineSamples(const LineDirection& line, int32_t length, SampleOffset* offset
 
 namespace {
 
-#ifdef BLUR_HAS_X86
+#ifdef VF_HAS_SSE2
 // Whether every entry equals its mirror through the centre, so that a
 // sample and its mirror weigh the same.
 bool IsPointSymmetric(const uint16_t* table, int32_t length) {
@@ -151,19 +151,19 @@ void AddCentreAndStore(const uint8_t* pixel, uint32_t centreWeight, LineSums& su
 // A sample's three bytes in 16-bit lanes 1 .. 3, read as four bytes from
 // the byte before it (lane 0, not used): the raster follows the table in the
 // block, so the read never leaves it.
-BLUR_SSE2_TARGET inline __m128i LoadSample(const uint8_t* sample) {
+VF_SSE2_TARGET inline __m128i LoadSample(const uint8_t* sample) {
   int32_t bytes;
   std::memcpy(&bytes, sample - 1, 4);
   return _mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), _mm_setzero_si128());
 }
 
-BLUR_SSE2_TARGET inline __m128i MirroredPair(const WalkPosition& at) {
+VF_SSE2_TARGET inline __m128i MirroredPair(const WalkPosition& at) {
   return _mm_add_epi16(LoadSample(at.ahead), LoadSample(at.behind));
 }
 
 // The mirrored pairs k = 1 .. L of the pixel's line, each sum counted once.
-BLUR_SSE2_TARGET void WalkPairs(const uint8_t* pixel, const LineWalk& walk, const uint16_t* centreEntry,
-                                int32_t length, LineSums& sums) {
+VF_SSE2_TARGET void WalkPairs(const uint8_t* pixel, const LineWalk& walk, const uint16_t* centreEntry,
+                              int32_t length, LineSums& sums) {
   __m128i total = _mm_setzero_si128();
   uint32_t weights = 0;
   WalkPosition at = {pixel, pixel, 0, 0, 0};
@@ -257,8 +257,8 @@ bool HasKeptSamples(const KeptLine& kept, const LineDirection& line) {
 
 // Adds the mirrored pairs of two samples (bytes apart from each of 16
 // neighbouring raster bytes) times their weights to the 16 sums.
-BLUR_SSE2_TARGET inline void AddPairsOfBlock(const uint8_t* block, intptr_t firstBytes, intptr_t secondBytes,
-                                             __m128i weights, __m128i* sums) {
+VF_SSE2_TARGET inline void AddPairsOfBlock(const uint8_t* block, intptr_t firstBytes, intptr_t secondBytes,
+                                           __m128i weights, __m128i* sums) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + firstBytes));
   const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block - firstBytes));
@@ -279,8 +279,8 @@ BLUR_SSE2_TARGET inline void AddPairsOfBlock(const uint8_t* block, intptr_t firs
 // an odd L pairs with the pixel's own bytes at weight 0. The loads reach up
 // to 15 bytes past the run's last sample, which the caller keeps inside the
 // raster.
-BLUR_SSE2_TARGET BLUR_NOINLINE void BlurRun(const uint8_t* first, const KeptLine& kept, uint32_t centreWeight,
-                                            int32_t length, int32_t pixels, uint8_t* out) {
+VF_SSE2_TARGET BLUR_NOINLINE void BlurRun(const uint8_t* first, const KeptLine& kept, uint32_t centreWeight,
+                                          int32_t length, int32_t pixels, uint8_t* out) {
   const intptr_t runBytes = 3 * static_cast<intptr_t>(pixels);
   const uint32_t weightSum = 2 * kept.weightSum + centreWeight;
   for (intptr_t j = 0; j < runBytes; j += 16) {
@@ -301,8 +301,8 @@ BLUR_SSE2_TARGET BLUR_NOINLINE void BlurRun(const uint8_t* first, const KeptLine
 }
 
 // The mirrored pairs k = 1 .. L of one pixel from the kept line.
-BLUR_SSE2_TARGET BLUR_NOINLINE void KeptPairs(const uint8_t* pixel, const KeptLine& kept, int32_t length,
-                                              LineSums& sums) {
+VF_SSE2_TARGET BLUR_NOINLINE void KeptPairs(const uint8_t* pixel, const KeptLine& kept, int32_t length,
+                                            LineSums& sums) {
   __m128i total = _mm_setzero_si128();
   for (int32_t k = 1; k <= length; k += 2) {
     const intptr_t first = kept.bytes[k];
@@ -316,7 +316,7 @@ BLUR_SSE2_TARGET BLUR_NOINLINE void KeptPairs(const uint8_t* pixel, const KeptLi
   _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), total);
   sums = {{lanes[1], lanes[2], lanes[3]}, kept.weightSum};
 }
-#endif  // BLUR_HAS_X86
+#endif  // VF_HAS_SSE2
 
 // Every sample with its own weight, from the line's samples in 64 bits.
 void PlainPixel(const uint8_t* pixel, const LineDirection& line, const uint16_t* table, int32_t length,
@@ -356,7 +356,7 @@ void BlurRow(const frame::DibImage& image, const WideRaster& raster, const uint1
   const intptr_t side = 2 * length + 1;
   const uint16_t* centreEntry = table + length * side + length;
   uint8_t* row = image.Row(y);
-#ifdef BLUR_HAS_X86
+#ifdef VF_HAS_SSE2
   // A run's 16-byte loads reach up to 15 bytes past its last sample, which
   // lies at most L rows above the pixel: below the raster's last row while
   // y < H - 1, and a row of at least 16 bytes follows.
@@ -372,7 +372,7 @@ void BlurRow(const frame::DibImage& image, const WideRaster& raster, const uint1
     if (!lineDirection(settings, image.height, y, x, &line)) continue;
     const uint8_t* pixel = raster.Pixel(y, x);
     uint8_t* out = row + 3 * static_cast<intptr_t>(x);
-#ifdef BLUR_HAS_X86
+#ifdef VF_HAS_SSE2
     LineWalk walk;
     if (pairedWalk && MakeWalk(line, length, raster.pitch, side, &walk)) {
       LineSums sums;
@@ -409,7 +409,7 @@ void BlurRow(const frame::DibImage& image, const WideRaster& raster, const uint1
 #endif
     PlainPixel(pixel, line, table, length, raster.pitch, out);
   }
-#ifdef BLUR_HAS_X86
+#ifdef VF_HAS_SSE2
   attempts = {misses, wait};
 #endif
 }
@@ -437,8 +437,8 @@ int RunLineBlur(HWND host, BITMAPINFOHEADER* header, const char* dir, const Line
   file.Close();
   const WideRaster raster = FillWideRaster(image, block.data() + tableBytes, length, false);
 
-#ifdef BLUR_HAS_X86
-  const bool pairedWalk = CanUseSse2() && IsPointSymmetric(table, length);
+#ifdef VF_HAS_SSE2
+  const bool pairedWalk = frame::CanUseSse2() && IsPointSymmetric(table, length);
 #else
   const bool pairedWalk = false;
 #endif

@@ -116,16 +116,16 @@ uint32_t FoldedSum(intptr_t j) {
   return sum;
 }
 
-#ifdef BLUR_HAS_X86
+#ifdef VF_HAS_SSE2
 
-BLUR_SSE2_TARGET inline __m128i FoldedSamples(const int16_t* row, const Term& term) {
+VF_SSE2_TARGET inline __m128i FoldedSamples(const int16_t* row, const Term& term) {
   const __m128i closer = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.closer));
   if (term.mirror < 0) return closer;
   return _mm_add_epi16(closer, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + term.mirror)));
 }
 
 // Output bytes j .. j + 7: their window sums (modulo 2^32) into sums.
-BLUR_SSE2_TARGET void FoldedSumsOfBlock(intptr_t j, uint32_t* sums) {
+VF_SSE2_TARGET void FoldedSumsOfBlock(intptr_t j, uint32_t* sums) {
   const FoldedWindow& window = folded_window;
   __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();
   for (int32_t r = 0; r <= window.radius; ++r) {
@@ -153,7 +153,7 @@ BLUR_SSE2_TARGET void FoldedSumsOfBlock(intptr_t j, uint32_t* sums) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + 4), high);
 }
 
-#endif  // BLUR_HAS_X86
+#endif  // VF_HAS_SSE2
 
 void PlainBlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const uint16_t* table,
                   int32_t radius, uint32_t weightSum, int32_t y) {
@@ -191,8 +191,8 @@ void BlurRow(const frame::DibImage& image, const blur::WideRaster& raster, const
   uint8_t* out = image.Row(y);
   const intptr_t rowBytes = 3 * static_cast<intptr_t>(image.width);
   intptr_t j = 0;
-#ifdef BLUR_HAS_X86
-  if (blur::CanUseSse2()) {
+#ifdef VF_HAS_SSE2
+  if (frame::CanUseSse2()) {
     uint32_t sums[kBlock];
     for (; j + kBlock <= rowBytes; j += kBlock) {
       FoldedSumsOfBlock(j, sums);
