@@ -67,7 +67,7 @@ TEST_F(Memory, FixedBlockIsItsOwnHandleAndZeroingIsOnRequest) {
 // Picture-sized blocks are mapped apart from the small ones; the fill, the
 // zeroing, the sizes and every byte's use must not differ.
 TEST_F(Memory, PictureSizedBlocksKeepTheFillAndFreeCleanly) {
-  for (const SIZE_T size : {SIZE_T{4} << 20, (SIZE_T{9} << 20) + 3}) {
+  for (const SIZE_T size : {SIZE_T{2} << 20, (SIZE_T{9} << 20) + 3}) {
     HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, size);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(GlobalSize(handle), size);
