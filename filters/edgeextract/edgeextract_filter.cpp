@@ -39,49 +39,12 @@ uint8_t AbsoluteDifference(int32_t a, int32_t b) {
 constexpr uint32_t kHueDivisor = static_cast<uint32_t>(frame::kWideHueFold) * 510;
 constexpr uint32_t kLargestHueProduct = 255u * 2 * 255 * 255;  // the largest distance and both S x V
 
-#ifdef VF_HAS_SSE2
-// frame::Luminance in 16-bit lanes: the weighted sum is at most 256 x 255, so
-// it stays exact as an unsigned 16-bit value.
-VF_SSE2_TARGET inline __m128i Luminances16(__m128i blue, __m128i green, __m128i red) {
-  const __m128i sum = _mm_add_epi16(
-      _mm_add_epi16(_mm_mullo_epi16(green, _mm_set1_epi16(151)), _mm_mullo_epi16(red, _mm_set1_epi16(77))),
-      _mm_mullo_epi16(blue, _mm_set1_epi16(28)));
-  return _mm_srli_epi16(sum, 8);
-}
-
-// Sixteen places at a time, their channels gathered by byte shuffles;
-// returns the places done.
-VF_SSSE3_TARGET int32_t LuminancesSsse3(const uint8_t* bgr, int32_t count, uint8_t* out) {
-  const __m128i zero = _mm_setzero_si128();
-  int32_t i = 0;
-  for (; i + kByteLanes <= count; i += kByteLanes, bgr += 3 * kByteLanes) {
-    const __m128i parts[3] = {frame::LoadBytes(bgr), frame::LoadBytes(bgr + 16), frame::LoadBytes(bgr + 32)};
-    const __m128i blue = frame::GatherChannel(parts, 0), green = frame::GatherChannel(parts, 1),
-                  red = frame::GatherChannel(parts, 2);
-    const __m128i low = Luminances16(_mm_unpacklo_epi8(blue, zero), _mm_unpacklo_epi8(green, zero),
-                                     _mm_unpacklo_epi8(red, zero));
-    const __m128i high = Luminances16(_mm_unpackhi_epi8(blue, zero), _mm_unpackhi_epi8(green, zero),
-                                      _mm_unpackhi_epi8(red, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(low, high));
-  }
-  return i;
-}
-#endif
-
 // Luminance: one byte a place.
 struct DensityMeasure {
   using Row = uint8_t*;
   static Row RowAt(uint8_t* bytes, std::size_t) { return bytes + kPad; }
-  static void Convert(const uint8_t* bgr, int32_t count, Row out) {
-    int32_t i = 0;
-#ifdef VF_HAS_SSE2
-    if (frame::CanUseSsse3()) i = LuminancesSsse3(bgr, count, out);
-#endif
-    for (; i < count; ++i) out[i] = frame::LuminanceOfBgr(bgr + 3 * i);
-  }
-  static Row From(Row row, intptr_t i) {
-    return row + i;
-  }
+  static void Convert(const uint8_t* bgr, int32_t count, Row out) { frame::LuminanceRow(bgr, count, out); }
+  static Row From(Row row, intptr_t i) { return row + i; }
   static void RunPlain(Row a, Row b, int32_t count, uint8_t* out) {
     for (int32_t i = 0; i < count; ++i) out[i] = AbsoluteDifference(a[i], b[i]);
   }

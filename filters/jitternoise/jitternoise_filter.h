@@ -27,6 +27,9 @@ void AddClusteredNoise(const frame::DibImage& image, const Settings& settings,
 
 // a mod n in 0 .. n - 1 (n > 0): one wrap for positions just outside the
 // image, and as many as needed on pictures too small for one.
-int32_t WrapPosition(int64_t position, int32_t n);
+inline int32_t WrapPosition(int64_t position, int32_t n) {
+  const int64_t r = position % n;
+  return static_cast<int32_t>(r < 0 ? r + n : r);
+}
 
 }  // namespace jitternoise

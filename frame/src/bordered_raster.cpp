@@ -24,46 +24,6 @@ int32_t SourceIndex(int32_t position, int32_t n, BorderFill fill) {
   return fill == BorderFill::WrapAround ? Wrap(position, n) : Clamp(position, n);
 }
 
-#ifdef VF_HAS_SSE2
-// 151 G + 77 R + 28 B of eight pixels in 16 bits: at most 256 x 255, so no
-// product or sum wraps, and the shift by 8 gives the plain formula's byte.
-VF_SSSE3_TARGET inline __m128i WeightedHalf(__m128i blue, __m128i green, __m128i red) {
-  const __m128i sum = _mm_add_epi16(
-      _mm_add_epi16(_mm_mullo_epi16(green, _mm_set1_epi16(151)), _mm_mullo_epi16(red, _mm_set1_epi16(77))),
-      _mm_mullo_epi16(blue, _mm_set1_epi16(28)));
-  return _mm_srli_epi16(sum, 8);
-}
-
-// Luminance of the row's pixels sixteen at a time (48 bytes read, all of
-// them the row's own); returns the first pixel not done.
-VF_SSSE3_TARGET int32_t LuminanceBlocksSsse3(const uint8_t* pixels, int32_t width, uint8_t* lum) {
-  const __m128i zero = _mm_setzero_si128();
-  int32_t x = 0;
-  for (; x + 16 <= width; x += 16) {
-    const uint8_t* block = pixels + 3 * x;
-    const __m128i parts[3] = {_mm_loadu_si128(reinterpret_cast<const __m128i*>(block)),
-                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16)),
-                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 32))};
-    const __m128i blue = GatherChannel(parts, 0), green = GatherChannel(parts, 1),
-                  red = GatherChannel(parts, 2);
-    const __m128i low = WeightedHalf(_mm_unpacklo_epi8(blue, zero), _mm_unpacklo_epi8(green, zero),
-                                     _mm_unpacklo_epi8(red, zero));
-    const __m128i high = WeightedHalf(_mm_unpackhi_epi8(blue, zero), _mm_unpackhi_epi8(green, zero),
-                                      _mm_unpackhi_epi8(red, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(lum + x), _mm_packus_epi16(low, high));
-  }
-  return x;
-}
-#endif  // VF_HAS_SSE2
-
-void LuminanceRow(const uint8_t* pixels, int32_t width, uint8_t* lum) {
-  int32_t x = 0;
-#ifdef VF_HAS_SSE2
-  if (CanUseSsse3()) x = LuminanceBlocksSsse3(pixels, width, lum);
-#endif
-  for (; x < width; ++x) lum[x] = LuminanceOfBgr(pixels + 3 * x);
-}
-
 void CopyImageRows(const DibImage& image, const BorderedRaster& raster, const RasterLayout& layout) {
   for (int32_t y = 0; y < image.height; ++y) {
     std::memcpy(raster.Pixel(y, 0), image.Row(y), static_cast<std::size_t>(image.stride));
@@ -135,6 +95,50 @@ uint64_t NonNegative(int32_t n) {
 }
 
 }  // namespace
+
+#ifdef VF_HAS_SSE2
+namespace {
+
+// 151 G + 77 R + 28 B of eight pixels in 16 bits: at most 256 x 255, so no
+// product or sum wraps, and the shift by 8 gives the plain formula's byte.
+VF_SSSE3_TARGET inline __m128i WeightedHalf(__m128i blue, __m128i green, __m128i red) {
+  const __m128i sum = _mm_add_epi16(
+      _mm_add_epi16(_mm_mullo_epi16(green, _mm_set1_epi16(151)), _mm_mullo_epi16(red, _mm_set1_epi16(77))),
+      _mm_mullo_epi16(blue, _mm_set1_epi16(28)));
+  return _mm_srli_epi16(sum, 8);
+}
+
+// Luminance of the row's pixels sixteen at a time (48 bytes read, all of
+// them the row's own); returns the first pixel not done.
+VF_SSSE3_TARGET int32_t LuminanceBlocksSsse3(const uint8_t* pixels, int32_t width, uint8_t* lum) {
+  const __m128i zero = _mm_setzero_si128();
+  int32_t x = 0;
+  for (; x + 16 <= width; x += 16) {
+    const uint8_t* block = pixels + 3 * x;
+    const __m128i parts[3] = {_mm_loadu_si128(reinterpret_cast<const __m128i*>(block)),
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16)),
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 32))};
+    const __m128i blue = GatherChannel(parts, 0), green = GatherChannel(parts, 1),
+                  red = GatherChannel(parts, 2);
+    const __m128i low = WeightedHalf(_mm_unpacklo_epi8(blue, zero), _mm_unpacklo_epi8(green, zero),
+                                     _mm_unpacklo_epi8(red, zero));
+    const __m128i high = WeightedHalf(_mm_unpackhi_epi8(blue, zero), _mm_unpackhi_epi8(green, zero),
+                                      _mm_unpackhi_epi8(red, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lum + x), _mm_packus_epi16(low, high));
+  }
+  return x;
+}
+
+}  // namespace
+#endif  // VF_HAS_SSE2
+
+void LuminanceRow(const uint8_t* pixels, int32_t width, uint8_t* lum) {
+  int32_t x = 0;
+#ifdef VF_HAS_SSE2
+  if (CanUseSsse3()) x = LuminanceBlocksSsse3(pixels, width, lum);
+#endif
+  for (; x < width; ++x) lum[x] = LuminanceOfBgr(pixels + 3 * x);
+}
 
 uint64_t BorderedRasterSize(const DibImage& image, const RasterLayout& layout) {
   const uint64_t b = static_cast<uint64_t>(layout.border);

@@ -1,7 +1,6 @@
-// maxfilter's plain pixel decisions: the nine-place search for every pixel in
-// range, one pixel at a time. The reference for filters/maxfilter/.
-#include "frame/rank_search.h"
+// maxfilter's plain pixel decisions. The reference for filters/maxfilter/.
 #include "maxfilter_filter.h"
+#include "plain_rank_pass.h"
 
 namespace maxfilter {
 
@@ -12,21 +11,7 @@ frame::RasterLayout RasterLayoutFor(const Settings& settings) {
 int64_t ApplyMaximum(const frame::DibImage& image, const frame::BorderedRaster& raster,
                      const Settings& settings, frame::RowCadence& cadence) {
   const auto brighter = [](uint8_t candidate, uint8_t best) { return candidate > best; };
-  int64_t processed = 0;
-  for (int32_t y = 0; y < image.height; ++y) {
-    const uint8_t* luminanceRow = raster.Lum(y, 0);
-    for (int32_t x = 0; x < image.width; ++x) {
-      const uint8_t own = luminanceRow[x];
-      if (own < settings.lower || own > settings.upper) continue;
-      const frame::RankChoice best =
-          frame::FindRankNeighbour(luminanceRow + x, raster.luminancePitch, 0, brighter);
-      if (best.value == own) continue;
-      std::memcpy(image.Pixel(y, x), raster.Pixel(y + best.dy, x + best.dx), 3);
-      ++processed;
-    }
-    cadence.AfterRow(y);
-  }
-  return processed;
+  return vfreference::PlainRankPass(image, raster, settings.lower, settings.upper, 0, brighter, cadence);
 }
 
 }  // namespace maxfilter

@@ -21,6 +21,10 @@ inline uint8_t LuminanceOfBgr(const uint8_t* pixel) {
   return Luminance(pixel[2], pixel[1], pixel[0]);
 }
 
+// The luminance of count pixels of three bytes (blue, green, red) each,
+// sixteen at a time where the processor allows.
+void LuminanceRow(const uint8_t* bgr, int32_t count, uint8_t* luminance);
+
 enum class BorderFill {
   Unfilled,    // left as the allocation left it (colour) or at N (luminance)
   WrapAround,  // the opposite edge, as one tile of a seamless pattern
