@@ -90,9 +90,11 @@ struct NearestSoFar {
 // worked out.
 void Weigh(const PreparedPalette& palette, int32_t i, const frame::Hsv& own, int32_t ownWeight,
            NearestSoFar& nearest) {
-  const int32_t near = Absolute(palette.saturation[i] - own.s) + Absolute(palette.value[i] - own.v);
-  if (near > nearest.distance) return;
-  const int32_t distance = near + CircularHueTerm(palette.hue[i], own.h, palette.weight[i] + ownWeight);
+  const int32_t saturationAndValue =
+      Absolute(palette.saturation[i] - own.s) + Absolute(palette.value[i] - own.v);
+  if (saturationAndValue > nearest.distance) return;
+  const int32_t distance =
+      saturationAndValue + CircularHueTerm(palette.hue[i], own.h, palette.weight[i] + ownWeight);
   const int32_t slot = palette.slotByValue[i];
   if (distance < nearest.distance || (distance == nearest.distance && slot < nearest.slot)) {
     nearest.distance = distance;
