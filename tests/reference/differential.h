@@ -102,7 +102,6 @@ class Differential : public testing::Test {
                          referenceOptions = vftest::OptionsFor(referenceDir);
       if (escFrom > 0) fastOptions.escFromPoll = referenceOptions.escFromPoll = escFrom;
       if (pinnedTime_) fastOptions.time = referenceOptions.time = pinnedTime_;
-    if (pinnedTime_) fastOptions.time = referenceOptions.time = pinnedTime_;
       const vfhost::RunOutcome fast = fast_->RunDib(fastDib, fastOptions);
       const vfhost::RunOutcome reference = reference_->RunDib(referenceDib, referenceOptions);
       EXPECT_EQ(fast.result, reference.result);
